@@ -1,0 +1,261 @@
+#include "history/savefile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/game.h"
+
+namespace trisk {
+
+namespace {
+
+void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+uint32_t GetU32(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+void PutCards(std::vector<uint8_t>& out, const TCard* cards, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        out.push_back(cards[i].Suit);
+        out.push_back(cards[i].Rank);
+        out.push_back(cards[i].Present);
+    }
+}
+
+bool GetCards(const uint8_t* p, TCard* cards, size_t count) {
+    for (size_t i = 0; i < count; ++i, p += 3) {
+        if (p[0] > 3 || p[1] > 12 || p[2] > 1) return false;
+        cards[i] = TCard{p[0], p[1], p[2]};
+    }
+    return true;
+}
+
+size_t EntrySize(TGameKind kind) { return IsTomb(kind) ? kTombEntrySize : kDiamondEntrySize; }
+
+void PutEntry(std::vector<uint8_t>& out, TGameKind kind, const TSolData& entry) {
+    PutU32(out, static_cast<uint32_t>(entry.PassesLeft));
+    PutU32(out, static_cast<uint32_t>(entry.SelGroup));
+    PutU32(out, static_cast<uint32_t>(entry.SelPile));
+    PutCards(out, entry.Deck.Cards, kDeckSize);
+    PutU32(out, entry.Deck.GameNumber);
+    if (IsTomb(kind)) {
+        PutCards(out, &entry.TombPiles[0][0].Cards[0], kGroups * kTombPilesPerGroup * kDeckSize);
+    } else {
+        PutCards(out, &entry.DiamondPiles[0][0].Cards[0],
+                 kGroups * kDiamondPilesPerGroup * kDeckSize);
+    }
+}
+
+// p points at kEntrySize bytes (checked by the caller).
+bool GetEntry(const uint8_t* p, TGameKind kind, TSolData& entry) {
+    entry.PassesLeft = static_cast<int32_t>(GetU32(p));
+    entry.SelGroup = static_cast<int32_t>(GetU32(p + 4));
+    entry.SelPile = static_cast<int32_t>(GetU32(p + 8));
+    // The program only ever stores -1 (won) to 5; anything else would make a
+    // stock click deal to piles that do not exist.
+    if (entry.PassesLeft < -1 || entry.PassesLeft > 5) return false;
+    if (!GetCards(p + 12, entry.Deck.Cards, kDeckSize)) return false;
+    entry.Deck.GameNumber = GetU32(p + 12 + 312);
+    if (IsTomb(kind)) {
+        return GetCards(p + 328, &entry.TombPiles[0][0].Cards[0],
+                        kGroups * kTombPilesPerGroup * kDeckSize);
+    }
+    return GetCards(p + 328, &entry.DiamondPiles[0][0].Cards[0],
+                    kGroups * kDiamondPilesPerGroup * kDeckSize);
+}
+
+}  // namespace
+
+std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t actionCount,
+                                   uint32_t elapsed, const THistory& history) {
+    std::vector<uint8_t> out;
+    out.reserve(24 + history.size() * EntrySize(kind));
+    out.push_back('K');
+    out.push_back('X');
+    out.push_back(1);
+    out.push_back(3);
+    PutU32(out, static_cast<uint32_t>(kind));
+    PutU32(out, static_cast<uint32_t>(moveIndex));
+    PutU32(out, static_cast<uint32_t>(actionCount));
+    PutU32(out, elapsed);
+    PutU32(out, static_cast<uint32_t>(history.size()));
+    for (const TSolData& entry : history) PutEntry(out, kind, entry);
+    return out;
+}
+
+TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out) {
+    if (size < 4 || data[0] != 'K' || data[1] != 'X') return TLoadStatus::WrongFormat;
+    out.MajorVersion = data[2];
+    out.MinorVersion = data[3];
+    if (out.MajorVersion > 1 || out.MinorVersion > 3) return TLoadStatus::TooNew;
+    // Major or minor 0 passes the version test but has no known layout.
+    if (out.MajorVersion == 0 || out.MinorVersion == 0) return TLoadStatus::WrongFormat;
+    if (size < 8) return TLoadStatus::WrongFormat;
+    const uint32_t kind = GetU32(data + 4);
+    if (!IsValidGameKind(kind)) return TLoadStatus::WrongFormat;
+    out.Kind = static_cast<TGameKind>(kind);
+    out.History.clear();
+
+    if (out.MinorVersion == 1) {
+        // One entry, always with the Napoleon's Tomb block.
+        if (out.Kind == gkDiamond || size < 8 + kTombEntrySize) return TLoadStatus::WrongFormat;
+        out.MoveIndex = 0;
+        out.ActionCount = 0;
+        out.Elapsed = 0;
+        out.History.resize(1);
+        return GetEntry(data + 8, out.Kind, out.History[0]) ? TLoadStatus::Ok
+                                                             : TLoadStatus::WrongFormat;
+    }
+
+    const size_t header = out.MinorVersion == 3 ? 24 : 20;
+    if (size < header) return TLoadStatus::WrongFormat;
+    out.MoveIndex = static_cast<int32_t>(GetU32(data + 8));
+    out.ActionCount = static_cast<int32_t>(GetU32(data + 12));
+    out.Elapsed = out.MinorVersion == 3 ? GetU32(data + 16) : 0;
+    const int32_t count = static_cast<int32_t>(GetU32(data + header - 4));
+    const size_t entrySize = EntrySize(out.Kind);
+    if (count < 1 || static_cast<uint64_t>(count) > (size - header) / entrySize)
+        return TLoadStatus::WrongFormat;
+    if (out.MoveIndex < 0 || out.MoveIndex >= count) return TLoadStatus::WrongFormat;
+    out.History.resize(static_cast<size_t>(count));
+    const uint8_t* p = data + header;
+    for (TSolData& entry : out.History) {
+        if (!GetEntry(p, out.Kind, entry)) {
+            out.History.clear();
+            return TLoadStatus::WrongFormat;
+        }
+        p += entrySize;
+    }
+    return TLoadStatus::Ok;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return false;
+    bytes.clear();
+    uint8_t buffer[65536];
+    bool ok = true;
+    for (;;) {
+        const size_t got = std::fread(buffer, 1, sizeof buffer, file);
+        bytes.insert(bytes.end(), buffer, buffer + got);
+        if (got < sizeof buffer) {
+            ok = !std::ferror(file);
+            break;
+        }
+    }
+    std::fclose(file);
+    return ok;
+}
+
+bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    // mkstemp creates the file for the owner only; a saved game gets the usual
+    // permissions, or those of the file it replaces.
+    struct stat existing {};
+    const mode_t umaskValue = umask(0);
+    umask(umaskValue);
+    fchmod(fd, stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
+                                                  : (0666 & ~umaskValue));
+    size_t written = 0;
+    bool ok = true;
+    while (ok && written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n > 0) {
+            written += static_cast<size_t>(n);
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            ok = false;
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) std::remove(temp.c_str());
+    return ok;
+}
+
+// ---- the game's side ----
+
+bool TGame::WriteGameFile(const std::string& path, uint32_t elapsed) {
+    const std::vector<uint8_t> bytes =
+        SerializeGame(GameKind, MoveIndex, ActionCount, elapsed, History);
+    if (WriteFileAtomically(path, bytes)) return true;
+    host_.ShowMessage("Unable to save file " + path + "!", TMessageKind::Plain);
+    return false;
+}
+
+bool TGame::SaveGameToFile(const std::string& path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) == 0) {
+        const size_t slash = path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (!host_.AskQuestion("Overwrite the existing file " + name + "?")) return false;
+    }
+    return WriteGameFile(path, ElapsedTicks());
+}
+
+bool TGame::LoadGameFromFile(const std::string& path) {
+    std::vector<uint8_t> bytes;
+    TSavedGame saved;
+    std::string failure;
+    if (!ReadWholeFile(path, bytes)) {
+        failure = "Unable to open file " + path + "!";
+    } else {
+        switch (ParseSavedGame(bytes.data(), bytes.size(), saved)) {
+            case TLoadStatus::Ok:
+                break;
+            case TLoadStatus::WrongFormat:
+                failure = "Wrong file format.";
+                break;
+            case TLoadStatus::TooNew:
+                failure = "This file was created in the version " +
+                          std::to_string(saved.MajorVersion) + "." +
+                          std::to_string(saved.MinorVersion) + " and can not be loaded.";
+                break;
+        }
+    }
+    bytes = {};
+    if (!failure.empty()) {
+        host_.ShowMessage(failure, TMessageKind::Plain);
+        // A refused file never costs the player the game on the table; only
+        // when there is none yet (the file given at start-up) a game is dealt.
+        if (!gameOnTable_) {
+            StartGame();
+            SelGroup = -1;
+        }
+        return false;
+    }
+
+    GameKind = saved.Kind;
+    History = std::move(saved.History);
+    MoveIndex = saved.MoveIndex;
+    ActionCount = saved.ActionCount;
+    BookmarkIndex = 0;
+    BookmarkActionCount = 0;
+    RestoreHistoryEntry(MoveIndex);
+    SetActionsAfterLoad();
+    SelGroup = -1;
+    Highlighted = false;
+    host_.ShowGameKind(GameKind);
+    host_.SetTitle(TitleText());
+    host_.SetStatusText(0, GameNumberText());
+    RestoreClock(saved.Elapsed);
+    host_.InvalidateTable();
+    host_.PaintTable();
+    gameOnTable_ = true;
+    return true;
+}
+
+}  // namespace trisk

@@ -1,0 +1,48 @@
+// The saved-game file ".kxr": a little-endian header and the history entries,
+// each with the board block of the saved game kind only. Version 1.3 is
+// written; 1.1, 1.2 and 1.3 are read.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/board.h"
+#include "history/history.h"
+
+namespace trisk {
+
+constexpr size_t kTombEntrySize = 12 + sizeof(TDeck) + sizeof(TPile) * kGroups * kTombPilesPerGroup;
+constexpr size_t kDiamondEntrySize =
+    12 + sizeof(TDeck) + sizeof(TPile) * kGroups * kDiamondPilesPerGroup;
+static_assert(kTombEntrySize == 8128 && kDiamondEntrySize == 6568);
+
+struct TSavedGame {
+    int MajorVersion = 1;
+    int MinorVersion = 3;
+    TGameKind Kind = gkTriskClassic;
+    int32_t MoveIndex = 0;
+    int32_t ActionCount = 0;
+    // Files before 1.3 carry no time; they load with the clock at zero.
+    uint32_t Elapsed = 0;
+    THistory History;
+};
+
+enum class TLoadStatus { Ok, WrongFormat, TooNew };
+
+std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t actionCount,
+                                   uint32_t elapsed, const THistory& history);
+
+// Reads and checks a whole file image. Nothing is trusted: every count and
+// offset is checked against the size, and card bytes against their ranges.
+// out is filled only as far as needed to describe a refusal (the versions).
+TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out);
+
+// The file's bytes, or false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+// Writes the bytes to a temporary file beside path and renames it over path
+// once everything was written; the old file stays untouched on any failure.
+bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace trisk

@@ -1,0 +1,71 @@
+// A host that records what the game asks of the window, for the core tests.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+
+namespace trisk::test {
+
+class TRecordingHost : public TGameHost {
+public:
+    void ShowMessage(const std::string& text, TMessageKind kind) override {
+        Messages.push_back(text);
+        MessageKinds.push_back(kind);
+    }
+    bool AskQuestion(const std::string& text) override {
+        Questions.push_back(text);
+        if (Answers.empty()) return false;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void PlaySound(const char* name) override { Sounds.emplace_back(name); }
+    void InvalidateTable() override { ++Invalidations; }
+    void PaintTable() override { ++Paints; }
+    void SetTitle(const std::string& title) override { Title = title; }
+    void SetStatusText(int panel, const std::string& text) override {
+        if (panel >= 0 && panel < 5) Panels[panel] = text;
+    }
+    void SetCursor(TCursor cursor) override { Cursor = cursor; }
+    void ShowGameKind(TGameKind kind) override { ShownKind = kind; }
+    void ActionEnabledChanged(TGameAction, bool) override { ++ActionChanges; }
+    void DealPause(unsigned ms) override { Pauses.push_back(ms); }
+    uint32_t TickCount() override { return Now; }
+    void StartGameTimer() override { TimerRunning = true; }
+    void StopGameTimer() override { TimerRunning = false; }
+    bool ShowGameOver(bool won) override {
+        GameOvers.push_back(won);
+        return PlayAgain;
+    }
+
+    std::vector<std::string> Messages;
+    std::vector<TMessageKind> MessageKinds;
+    std::vector<std::string> Questions;
+    std::deque<bool> Answers;
+    std::vector<std::string> Sounds;
+    std::vector<unsigned> Pauses;
+    std::vector<bool> GameOvers;
+    bool PlayAgain = false;
+    int Invalidations = 0;
+    int Paints = 0;
+    int ActionChanges = 0;
+    std::string Title;
+    std::string Panels[5];
+    TCursor Cursor = TCursor::Arrow;
+    TGameKind ShownKind = gkTriskClassic;
+    uint32_t Now = 0;
+    bool TimerRunning = false;
+};
+
+// Deals game `number` of `kind` as Select Shuffle would.
+inline void DealNumber(TGame& game, TGameKind kind, uint32_t number) {
+    game.GameKind = kind;
+    game.RequestedNumber = number;
+    game.NewNumberWanted = false;
+    game.StartGame();
+}
+
+}  // namespace trisk::test
