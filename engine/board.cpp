@@ -11,9 +11,9 @@ const char* GameKindCaption(TGameKind kind) {
 }
 
 const char* GameKindName(TGameKind kind) {
-    static const char* const names[kGameKinds] = {
-        "Napoleon's Tomb (simplified)", "Napoleon's Tomb (classical)",
-        "Napoleon's Tomb (complicated)", "Diamond"};
+    static const char* const names[kGameKinds] = {"Napoleon's Tomb (simplified)",
+                                                  "Napoleon's Tomb (classical)",
+                                                  "Napoleon's Tomb (complicated)", "Diamond"};
     return IsValidGameKind(kind) ? names[kind] : "";
 }
 
@@ -53,7 +53,8 @@ void TBoard::ClearBlock(TGameKind kind) {
     const int piles = kind == gkDiamond ? kDiamondPilesPerGroup : kTombPilesPerGroup;
     for (int g = 0; g < kGroups; ++g) {
         for (int p = 0; p < piles; ++p) {
-            for (TCard& card : Pile(kind, g, p).Cards) card.Present = 0;
+            for (TCard& card : Pile(kind, g, p).Cards)
+                card.Present = 0;
         }
     }
 }
@@ -67,7 +68,8 @@ bool TBoard::IsNonEmpty(TGameKind kind, int group, int pile) const {
 
 int TBoard::CardCount(TGameKind kind, int group, int pile) const {
     int count = 0;
-    for (const TCard& card : Pile(kind, group, pile).Cards) count += card.Present ? 1 : 0;
+    for (const TCard& card : Pile(kind, group, pile).Cards)
+        count += card.Present ? 1 : 0;
     return count;
 }
 

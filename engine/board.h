@@ -15,8 +15,12 @@ enum TGameKind : int32_t {
 };
 constexpr int kGameKinds = 4;
 
-inline bool IsValidGameKind(int64_t kind) { return kind >= 0 && kind < kGameKinds; }
-inline bool IsTomb(TGameKind kind) { return kind != gkDiamond; }
+inline bool IsValidGameKind(int64_t kind) {
+    return kind >= 0 && kind < kGameKinds;
+}
+inline bool IsTomb(TGameKind kind) {
+    return kind != gkDiamond;
+}
 // "Simplified", "Classical", "Complicated", "Diamond".
 const char* GameKindCaption(TGameKind kind);
 // The game name of the window title: "Napoleon's Tomb (classical)" and so on.

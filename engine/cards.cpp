@@ -69,7 +69,8 @@ bool TDeck::HasCards() const {
 
 int TDeck::CountCards() const {
     int count = 0;
-    for (const TCard& card : Cards) count += card.Present ? 1 : 0;
+    for (const TCard& card : Cards)
+        count += card.Present ? 1 : 0;
     return count;
 }
 

@@ -39,7 +39,7 @@ static_assert(offsetof(TCard, Suit) == 0 && offsetof(TCard, Rank) == 1 &&
 // The generator with its exact constants: the deal of every game number
 // depends on them, so the platform's random functions are never used.
 class TRandom {
-public:
+  public:
     void Seed(uint32_t seed);
     // 0 .. 32767; steps only the low word.
     int Next();

@@ -89,13 +89,16 @@ void TGame::DealNewGame() {
     if (IsTomb(GameKind)) {
         const int perPile = GameKind == gkTriskStrong ? 13 : 11;
         for (int p = 0; p < 4; ++p) {
-            for (int i = 0; i < perPile; ++i) PutCard(GroupInner, p, true, TCard{});
+            for (int i = 0; i < perPile; ++i)
+                PutCard(GroupInner, p, true, TCard{});
         }
-        for (int i = 0; i < 4; ++i) MoveCard(GroupInner, i, GroupOuter, i);
+        for (int i = 0; i < 4; ++i)
+            MoveCard(GroupInner, i, GroupOuter, i);
     } else {
         for (int g = GroupInner; g <= GroupOuter; ++g) {
             for (int p = 0; p < 4; ++p) {
-                for (int i = 0; i < 7; ++i) PutCard(g, p, true, TCard{});
+                for (int i = 0; i < 7; ++i)
+                    PutCard(g, p, true, TCard{});
             }
         }
     }
@@ -136,7 +139,9 @@ void TGame::StartClock() {
     host_.StartGameTimer();
 }
 
-void TGame::StopClock() { host_.StopGameTimer(); }
+void TGame::StopClock() {
+    host_.StopGameTimer();
+}
 
 void TGame::PauseClock() {
     host_.StopGameTimer();
@@ -148,7 +153,9 @@ void TGame::ResumeClock() {
     GameStartTicks = host_.TickCount() - GameStartTicks;
 }
 
-uint32_t TGame::ElapsedTicks() { return host_.TickCount() - GameStartTicks; }
+uint32_t TGame::ElapsedTicks() {
+    return host_.TickCount() - GameStartTicks;
+}
 
 void TGame::RestoreClock(uint32_t elapsed) {
     host_.SetStatusText(3, "");
@@ -156,7 +163,9 @@ void TGame::RestoreClock(uint32_t elapsed) {
     host_.StartGameTimer();
 }
 
-void TGame::GameTimerTimer() { host_.SetStatusText(3, FormatClock(ElapsedTicks())); }
+void TGame::GameTimerTimer() {
+    host_.SetStatusText(3, FormatClock(ElapsedTicks()));
+}
 
 std::string TGame::FormatClock(uint32_t elapsed) {
     const uint32_t hours = elapsed / 3600000u;

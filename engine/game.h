@@ -18,7 +18,7 @@ namespace trisk {
 enum class TMouseButton { Left, Middle, Right };
 
 class TGame {
-public:
+  public:
     explicit TGame(TGameHost& host);
     TGame(const TGame&) = delete;
     TGame& operator=(const TGame&) = delete;
@@ -123,7 +123,7 @@ public:
     void FormMouseUp(TMouseButton button, int x, int y);
     void FormMouseMove(int x, int y);
 
-private:
+  private:
     void SetActionEnabled(TGameAction action, bool enabled);
     void PlaySound(const char* name);
     void FillEntry(TSolData& entry) const;

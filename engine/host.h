@@ -20,7 +20,7 @@ enum class TGameAction { Undo, Redo, GoToBookmark };
 enum class TCursor { Arrow, Hand };
 
 class TGameHost {
-public:
+  public:
     virtual ~TGameHost() = default;
 
     virtual void ShowMessage(const std::string& text, TMessageKind kind) = 0;

@@ -173,7 +173,7 @@ void TGame::ClickStock() {
 
     ++MoveIndex;
     ++ActionCount;
-    const int piles = passLimited ? std::clamp(PassesLeft, 0, kTombPilesPerGroup)
+    const int piles = passLimited                 ? std::clamp(PassesLeft, 0, kTombPilesPerGroup)
                       : GameKind == gkTriskStrong ? 3
                                                   : 1;
     for (int i = 0; i < piles; ++i) {

@@ -15,7 +15,8 @@ namespace trisk {
 namespace {
 
 void PutU32(std::vector<uint8_t>& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
 uint32_t GetU32(const uint8_t* p) {
@@ -39,7 +40,9 @@ bool GetCards(const uint8_t* p, TCard* cards, size_t count) {
     return true;
 }
 
-size_t EntrySize(TGameKind kind) { return IsTomb(kind) ? kTombEntrySize : kDiamondEntrySize; }
+size_t EntrySize(TGameKind kind) {
+    return IsTomb(kind) ? kTombEntrySize : kDiamondEntrySize;
+}
 
 void PutEntry(std::vector<uint8_t>& out, TGameKind kind, const TSolData& entry) {
     PutU32(out, static_cast<uint32_t>(entry.PassesLeft));
@@ -88,7 +91,8 @@ std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t ac
     PutU32(out, static_cast<uint32_t>(actionCount));
     PutU32(out, elapsed);
     PutU32(out, static_cast<uint32_t>(history.size()));
-    for (const TSolData& entry : history) PutEntry(out, kind, entry);
+    for (const TSolData& entry : history)
+        PutEntry(out, kind, entry);
     return out;
 }
 
@@ -113,7 +117,7 @@ TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out) {
         out.Elapsed = 0;
         out.History.resize(1);
         return GetEntry(data + 8, out.Kind, out.History[0]) ? TLoadStatus::Ok
-                                                             : TLoadStatus::WrongFormat;
+                                                            : TLoadStatus::WrongFormat;
     }
 
     const size_t header = out.MinorVersion == 3 ? 24 : 20;
@@ -165,8 +169,8 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     struct stat existing {};
     const mode_t umaskValue = umask(0);
     umask(umaskValue);
-    fchmod(fd, stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777)
-                                                  : (0666 & ~umaskValue));
+    fchmod(fd,
+           stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~umaskValue));
     size_t written = 0;
     bool ok = true;
     while (ok && written < bytes.size()) {

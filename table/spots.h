@@ -29,7 +29,9 @@ std::span<const TPileSpot> SpotsForKind(TGameKind kind);
 inline bool HitsPlace(int x, int y, int placeX, int placeY) {
     return placeX < x && x < placeX + kCardWidth && placeY < y && y < placeY + kCardHeight;
 }
-inline bool OnStock(int x, int y) { return HitsPlace(x, y, StockSpot.X, StockSpot.Y); }
+inline bool OnStock(int x, int y) {
+    return HitsPlace(x, y, StockSpot.X, StockSpot.Y);
+}
 // The first spot of the kind's table that the point hits, or nullptr.
 const TPileSpot* SpotAt(TGameKind kind, int x, int y);
 

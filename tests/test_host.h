@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -10,7 +11,7 @@
 namespace trisk::test {
 
 class TRecordingHost : public TGameHost {
-public:
+  public:
     void ShowMessage(const std::string& text, TMessageKind kind) override {
         Messages.push_back(text);
         MessageKinds.push_back(kind);
@@ -66,6 +67,38 @@ inline void DealNumber(TGame& game, TGameKind kind, uint32_t number) {
     game.RequestedNumber = number;
     game.NewNumberWanted = false;
     game.StartGame();
+}
+
+// Positions built by hand: an empty table of the game's kind, then cards
+// put on piles bottom first.
+inline void ClearTable(TGame& game) {
+    game.Board.ClearBlock(game.GameKind);
+}
+inline void EmptyStock(TGame& game) {
+    for (TCard& card : game.Board.Deck.Cards)
+        card.Present = 0;
+}
+inline TCard C(int suit, int rank) {
+    return TCard::Make(suit, rank);
+}
+inline void Place(TGame& game, int group, int pile, std::initializer_list<TCard> cards) {
+    for (const TCard& card : cards) {
+        TFault fault = TFault::None;
+        game.Board.PutCard(game.GameKind, group, pile, false, card, fault);
+    }
+}
+inline void Pick(TGame& game, int group, int pile) {
+    game.SelGroup = group;
+    game.SelPile = pile;
+    game.Highlighted = true;
+}
+// The top card as suit * 13 + rank, or -1 for an empty pile.
+inline int Top(const TGame& game, int group, int pile) {
+    const TPile& cards = game.Board.Pile(game.GameKind, group, pile);
+    for (int i = kDeckSize - 1; i >= 0; --i) {
+        if (cards.Cards[i].Present) return cards.Cards[i].Suit * 13 + cards.Cards[i].Rank;
+    }
+    return -1;
 }
 
 }  // namespace trisk::test

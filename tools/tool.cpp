@@ -72,7 +72,8 @@ bool ParseOptions(const std::vector<std::string>& args, size_t first,
     std::vector<bool> seen(known.size(), false);
     for (size_t i = first; i < args.size(); i += 2) {
         size_t k = 0;
-        while (k < known.size() && args[i] != "--" + known[k]) ++k;
+        while (k < known.size() && args[i] != "--" + known[k])
+            ++k;
         if (k == known.size()) {
             err << "trisk-tool: unknown argument '" << args[i] << "'\n";
             return false;
@@ -91,8 +92,8 @@ bool ParseOptions(const std::vector<std::string>& args, size_t first,
     return true;
 }
 
-bool ParseKindAndNumber(const std::string& kindText, const std::string& numberText,
-                        TGameKind& kind, uint32_t& number, std::ostream& err) {
+bool ParseKindAndNumber(const std::string& kindText, const std::string& numberText, TGameKind& kind,
+                        uint32_t& number, std::ostream& err) {
     int k = 0;
     if (!ParseSmall(kindText, 0, 3, k)) {
         err << "trisk-tool: --kind must be 0, 1, 2 or 3, not '" << kindText << "'\n";
@@ -146,7 +147,8 @@ bool ParseScript(std::istream& in, std::vector<TScriptAction>& actions, std::ost
         if (!line.empty() && line.back() == '\r') line.pop_back();
         std::istringstream words(line);
         std::vector<std::string> w;
-        for (std::string word; words >> word;) w.push_back(word);
+        for (std::string word; words >> word;)
+            w.push_back(word);
         if (w.empty() || w[0][0] == '#') continue;
         TScriptAction action{w[0], {}, {}};
         bool ok = false;
@@ -183,8 +185,7 @@ bool ParseScript(std::istream& in, std::vector<TScriptAction>& actions, std::ost
 void ClickPile(TGame& game, int group, int pile) {
     for (const TPileSpot& spot : SpotsForKind(game.GameKind)) {
         if (spot.Group == group && spot.Pile == pile) {
-            game.FormMouseUp(TMouseButton::Left, spot.X + kCardWidth / 2,
-                             spot.Y + kCardHeight / 2);
+            game.FormMouseUp(TMouseButton::Left, spot.X + kCardWidth / 2, spot.Y + kCardHeight / 2);
             return;
         }
     }
@@ -217,8 +218,7 @@ void RunAction(TGame& game, const TScriptAction& action) {
 
 int Play(const std::vector<std::string>& args, std::ostream& err) {
     std::vector<std::string> v;
-    if (!ParseOptions(args, 1, {"kind", "number", "undo-level", "script", "out"}, v, err))
-        return 2;
+    if (!ParseOptions(args, 1, {"kind", "number", "undo-level", "script", "out"}, v, err)) return 2;
     if (v[0].empty() || v[1].empty() || v[3].empty() || v[4].empty()) {
         err << "trisk-tool: play needs --kind, --number, --script and --out\n";
         return 2;
@@ -246,7 +246,8 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
     game.Settings.ConfirmReplayGame = false;
     game.Settings.EnableSound = false;
     DealRequested(game, kind, number);
-    for (const TScriptAction& action : actions) RunAction(game, action);
+    for (const TScriptAction& action : actions)
+        RunAction(game, action);
     return game.WriteGameFile(v[4], 0) ? 0 : 1;
 }
 

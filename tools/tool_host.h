@@ -10,7 +10,7 @@
 namespace trisk {
 
 class TToolHost : public TGameHost {
-public:
+  public:
     void ShowMessage(const std::string& text, TMessageKind kind) override;
     bool AskQuestion(const std::string&) override { return true; }
     void PlaySound(const char*) override {}

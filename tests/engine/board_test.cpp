@@ -15,7 +15,8 @@ TEST(Board, MoveCardShiftsTheTopBetweenPiles) {
     TBoard board{};
     board.Deck.Shuffle(9);
     TFault fault = TFault::None;
-    for (int i = 0; i < 3; ++i) board.PutCard(gkTriskClassic, 0, 0, true, TCard{}, fault);
+    for (int i = 0; i < 3; ++i)
+        board.PutCard(gkTriskClassic, 0, 0, true, TCard{}, fault);
     board.PutCard(gkTriskClassic, 2, 0, true, TCard{}, fault);
     const TCard second = board.Pile(gkTriskClassic, 0, 0).Cards[1];
     const TCard third = board.Pile(gkTriskClassic, 0, 0).Cards[2];
@@ -42,7 +43,8 @@ TEST(Board, MoveCardShiftsTheTopBetweenPiles) {
 TEST(Board, PutFromAnEmptyStockChangesNothing) {
     TBoard board{};
     board.Deck.Build();
-    for (TCard& card : board.Deck.Cards) card.Present = 0;
+    for (TCard& card : board.Deck.Cards)
+        card.Present = 0;
     const TBoard before = board;
     TFault fault = TFault::None;
     board.PutCard(gkDiamond, 4, 0, true, TCard{}, fault);

@@ -13,7 +13,8 @@ using SuitRank = std::pair<int, int>;
 
 std::vector<SuitRank> Slots(const TDeck& deck, int from, int to) {
     std::vector<SuitRank> slots;
-    for (int i = from; i <= to; ++i) slots.emplace_back(deck.Cards[i].Suit, deck.Cards[i].Rank);
+    for (int i = from; i <= to; ++i)
+        slots.emplace_back(deck.Cards[i].Suit, deck.Cards[i].Rank);
     return slots;
 }
 
@@ -25,11 +26,11 @@ TDeck Shuffled(uint32_t number) {
 
 TEST(Shuffle, ReproducesTheWorkedExamples) {
     const TDeck one = Shuffled(1);
-    EXPECT_EQ(Slots(one, 0, 7), (std::vector<SuitRank>{
-                                    {2, 0}, {3, 11}, {2, 12}, {2, 9}, {3, 2}, {0, 7}, {2, 4}, {1, 6}}));
+    EXPECT_EQ(
+        Slots(one, 0, 7),
+        (std::vector<SuitRank>{{2, 0}, {3, 11}, {2, 12}, {2, 9}, {3, 2}, {0, 7}, {2, 4}, {1, 6}}));
     EXPECT_EQ(Slots(one, 102, 103), (std::vector<SuitRank>{{0, 12}, {2, 0}}));
-    EXPECT_EQ(Slots(Shuffled(2), 0, 3),
-              (std::vector<SuitRank>{{2, 1}, {3, 11}, {1, 11}, {2, 11}}));
+    EXPECT_EQ(Slots(Shuffled(2), 0, 3), (std::vector<SuitRank>{{2, 1}, {3, 11}, {1, 11}, {2, 11}}));
     EXPECT_EQ(Slots(Shuffled(1000), 0, 3),
               (std::vector<SuitRank>{{0, 10}, {3, 1}, {0, 12}, {2, 9}}));
 }
@@ -46,7 +47,8 @@ TEST(Shuffle, KeepsEveryCardTwiceAllPresentAndStoresTheNumber) {
             ++seen[card.Suit][card.Rank];
         }
         for (auto& suit : seen) {
-            for (int count : suit) EXPECT_EQ(count, 2);
+            for (int count : suit)
+                EXPECT_EQ(count, 2);
         }
     }
 }
@@ -119,7 +121,8 @@ TEST(Deck, ReturnTakesTheHigherEmptySlotAndDrawsFollowSlotOrder) {
     TDeck deck;
     deck.Build();  // canonical: (0, 5) lives in slots 5 and 57
     TFault fault = TFault::None;
-    for (int i = 0; i < kDeckSize; ++i) deck.DrawCard(fault);
+    for (int i = 0; i < kDeckSize; ++i)
+        deck.DrawCard(fault);
     ASSERT_EQ(fault, TFault::None);
 
     deck.ReturnCard(TCard::Make(0, 5), fault);

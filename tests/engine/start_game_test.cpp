@@ -26,13 +26,15 @@ std::vector<int> PileCards(const TGame& game, int group, int pile) {
 std::vector<int> DeckSlots(const TGame& game, std::vector<int> slots) {
     TDeck shuffled;
     shuffled.Shuffle(game.Board.Deck.GameNumber);
-    for (int& slot : slots) slot = shuffled.Cards[slot].Suit * 13 + shuffled.Cards[slot].Rank;
+    for (int& slot : slots)
+        slot = shuffled.Cards[slot].Suit * 13 + shuffled.Cards[slot].Rank;
     return slots;
 }
 
 std::vector<int> Range(int from, int to) {
     std::vector<int> r;
-    for (int i = from; i <= to; ++i) r.push_back(i);
+    for (int i = from; i <= to; ++i)
+        r.push_back(i);
     return r;
 }
 
@@ -63,7 +65,8 @@ TEST(StartGame, DealsTheTombLayouts) {
     EXPECT_EQ(FirstStockSlot(game), 52);
     EXPECT_EQ(game.Board.Deck.CountCards(), 52);
     for (int g : {GroupCorner, GroupSingle, GroupWaste}) {
-        for (int p = 0; p < 5; ++p) EXPECT_FALSE(game.IsNonEmpty(g, p));
+        for (int p = 0; p < 5; ++p)
+            EXPECT_FALSE(game.IsNonEmpty(g, p));
     }
 }
 
@@ -103,9 +106,9 @@ TEST(StartGame, ResetsTheGameAndShowsIt) {
     EXPECT_EQ(game.History[0].PassesLeft, 5);
     EXPECT_EQ(game.History[0].SelGroup, -1);
     EXPECT_EQ(std::memcmp(&game.History[0].Deck, &game.Board.Deck, sizeof(TDeck)), 0);
-    EXPECT_EQ(std::memcmp(game.History[0].TombPiles, game.Board.TombPiles,
-                          sizeof game.Board.TombPiles),
-              0);
+    EXPECT_EQ(
+        std::memcmp(game.History[0].TombPiles, game.Board.TombPiles, sizeof game.Board.TombPiles),
+        0);
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::Undo));
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::Redo));
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::GoToBookmark));
