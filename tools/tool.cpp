@@ -126,7 +126,7 @@ int Deal(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return 2;
     }
     if (!ParseKindAndNumber(v[0], v[1], kind, number, err)) return 2;
-    TToolHost host;
+    TToolHost host(err);
     TGame game(host);
     DealRequested(game, kind, number);
     out << GameKindName(kind) << " (kind " << static_cast<int>(kind) << ")\n";
@@ -239,7 +239,7 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
     std::vector<TScriptAction> actions;
     if (!ParseScript(script, actions, err)) return 2;
 
-    TToolHost host;
+    TToolHost host(err);
     TGame game(host);
     game.Settings.UndoOption = undoLevel;
     game.Settings.ConfirmNewGame = false;
@@ -256,7 +256,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         err << "trisk-tool: show needs exactly one file\n";
         return 2;
     }
-    TToolHost host;
+    TToolHost host(err);
     host.EchoMessages = false;
     TGame game(host);
     // Deal first, so that a refused file is not followed by a deal of its own.

@@ -4,7 +4,7 @@ namespace trisk {
 
 void TToolHost::ShowMessage(const std::string& text, TMessageKind) {
     LastMessage = text;
-    if (EchoMessages) std::fprintf(stderr, "%s\n", text.c_str());
+    if (EchoMessages) err_ << text << "\n";
 }
 
 }  // namespace trisk

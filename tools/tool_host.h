@@ -1,9 +1,10 @@
 // The host of trisk-tool: no display, no sound, no waiting. Messages go to
-// standard error; questions are answered Yes (the commands it runs have their
+// the error stream; questions are answered Yes (the commands it runs have their
 // confirmations off) and the game-over dialog is answered No.
 #pragma once
 
-#include <cstdio>
+#include <iostream>
+#include <ostream>
 
 #include "engine/host.h"
 
@@ -11,6 +12,8 @@ namespace trisk {
 
 class TToolHost : public TGameHost {
   public:
+    explicit TToolHost(std::ostream& err = std::cerr) : err_(err) {}
+
     void ShowMessage(const std::string& text, TMessageKind kind) override;
     bool AskQuestion(const std::string&) override { return true; }
     void PlaySound(const char*) override {}
@@ -30,6 +33,9 @@ class TToolHost : public TGameHost {
     // The last message shown, for callers that report it themselves.
     std::string LastMessage;
     bool EchoMessages = true;
+
+  private:
+    std::ostream& err_;
 };
 
 }  // namespace trisk
