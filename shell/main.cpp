@@ -1,0 +1,62 @@
+// Program entry of Solitaire Trisk: builds the application and the main
+// window, runs the start-up sequence and the message loop.
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+
+#include "shell/main_form.h"
+#include "table/resource_module.h"
+
+namespace {
+
+constexpr const char* kAppTitle = "Solitaire Trisk";
+
+void ShowException(const char* what) {
+    QMessageBox::critical(nullptr, kAppTitle, QString::fromLocal8Bit(what));
+}
+
+// Qt cannot carry an exception through its event loop, so one thrown by an
+// event handler is caught here, shown, and ends the program as one that
+// reached the entry would.
+class TApplication : public QApplication {
+  public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception& error) {
+            ShowException(error.what());
+        } catch (...) {
+            ShowException("Unknown exception.");
+        }
+        exit(0);
+        return false;
+    }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TApplication app(argc, argv);
+    try {
+        QApplication::setApplicationName(kAppTitle);
+        QApplication::setApplicationDisplayName(kAppTitle);
+        QApplication::setOrganizationName("Vemodo");
+
+        trisk::TMainForm form;
+        form.ExitAfterFirstPaint =
+            qEnvironmentVariableIntValue("TRISK_EXIT_AFTER_FIRST_PAINT") == 1;
+        QStringList arguments = QApplication::arguments();
+        arguments.removeFirst();
+        if (!form.FormCreate(arguments, trisk::CardSetLibraryPath())) return 1;
+        form.show();
+        return QApplication::exec();
+    } catch (const std::exception& error) {
+        ShowException(error.what());
+    } catch (...) {
+        ShowException("Unknown exception.");
+    }
+    return 0;
+}
