@@ -24,19 +24,18 @@ uint32_t GetU32(const uint8_t* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
+// A card slot is three plain bytes (suit, rank, present), so runs of slots
+// are copied as they are.
 void PutCards(std::vector<uint8_t>& out, const TCard* cards, size_t count) {
-    for (size_t i = 0; i < count; ++i) {
-        out.push_back(cards[i].Suit);
-        out.push_back(cards[i].Rank);
-        out.push_back(cards[i].Present);
-    }
+    const auto* bytes = reinterpret_cast<const uint8_t*>(cards);
+    out.insert(out.end(), bytes, bytes + count * sizeof(TCard));
 }
 
 bool GetCards(const uint8_t* p, TCard* cards, size_t count) {
-    for (size_t i = 0; i < count; ++i, p += 3) {
-        if (p[0] > 3 || p[1] > 12 || p[2] > 1) return false;
-        cards[i] = TCard{p[0], p[1], p[2]};
+    for (size_t i = 0; i < count * sizeof(TCard); i += sizeof(TCard)) {
+        if (p[i] > 3 || p[i + 1] > 12 || p[i + 2] > 1) return false;
     }
+    std::memcpy(static_cast<void*>(cards), p, count * sizeof(TCard));
     return true;
 }
 
