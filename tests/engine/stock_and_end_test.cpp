@@ -234,5 +234,30 @@ TEST_F(EndOfGame, PlayAgainDealsByThePolicyInForce) {
     EXPECT_EQ(game.Board.Deck.GameNumber, expected);
 }
 
+TEST_F(EndOfGame, PlayingAgainAfterALossRestartsTheRestartedNumber) {
+    DealNumber(game, gkTriskLite, 900);
+    game.Settings.ConfirmReplayGame = false;
+    game.RestartGame();
+    EmptyStock(game);
+    game.PassesLeft = 1;
+    host.PlayAgain = true;
+    game.ClickStock();  // the click after the last pass
+    EXPECT_EQ(host.GameOvers, std::vector<bool>{false});
+    EXPECT_TRUE(host.TimerRunning) << "the new deal starts the clock";
+    EXPECT_EQ(game.Board.Deck.GameNumber, 900u);
+    EXPECT_EQ(game.PassesLeft, 5);
+    EXPECT_EQ(game.Board.Deck.CountCards(), 60);
+    EXPECT_EQ(game.ActionCount, 0);
+}
+
+TEST_F(EndOfGame, ComplicatedAndDiamondNeverLose) {
+    for (TGameKind kind : {gkTriskStrong, gkDiamond}) {
+        Empty(kind);
+        for (int i = 0; i < 20; ++i) game.ClickStock();
+        EXPECT_TRUE(host.GameOvers.empty());
+        EXPECT_EQ(game.PassesLeft, 5);
+    }
+}
+
 }  // namespace
 }  // namespace trisk
