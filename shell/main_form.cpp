@@ -79,15 +79,19 @@ QIcon ToolbarIcon(int picture) {
 QString ProposedSaveName(TGameKind kind, const QDateTime& now, const QLocale& locale) {
     static const char* const kPrefixes[kGameKinds] = {"trisk_l", "trisk", "trisk_s", "diamond"};
     const char* prefix = IsValidGameKind(kind) ? kPrefixes[kind] : kPrefixes[gkTriskClassic];
-    // The locale's long time format without its time-zone part, with every
-    // time separator turned into "-" so that the name suits a file system.
-    QString format = locale.timeFormat(QLocale::LongFormat);
-    format.remove('t');
-    format = format.trimmed();
-    QString time = now.time().toString(format);
-    time.replace(':', '-');
-    time.replace('.', '-');
-    return QString("%1_%2_%3").arg(prefix, now.date().toString("yyyy-MM-dd"), time);
+    // The locale's long time format without its time-zone part, every time
+    // separator outside quoted text turned into "-" so the name suits a file
+    // system.
+    const QString longFormat = locale.timeFormat(QLocale::LongFormat);
+    QString format;
+    bool quoted = false;
+    for (const QChar c : longFormat) {
+        if (c == '\'') quoted = !quoted;
+        if (!quoted && c == 't') continue;
+        format += !quoted && (c == ':' || c == '.') ? QChar('-') : c;
+    }
+    return QString("%1_%2_%3")
+        .arg(prefix, now.date().toString("yyyy-MM-dd"), now.time().toString(format.trimmed()));
 }
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
