@@ -2,10 +2,10 @@
 // pile markers, the redeal/end pictures and the selection mask), all 71 x 96.
 #pragma once
 
+#include <QtGui/qrgb.h>
 #include <QImage>
 #include <QList>
 #include <QString>
-#include <QtGui/qrgb.h>
 
 #include <functional>
 #include <optional>
@@ -20,7 +20,7 @@ QString CardSetSheetName(int cardSet);
 QString CardSetPreviewName(int cardSet);
 
 class TCardImages {
-public:
+  public:
     int Count() const { return images_.size(); }
     bool Has(int index) const { return index >= 0 && index < images_.size(); }
     // The image with its mask colour turned transparent (alpha 0).
@@ -34,13 +34,15 @@ public:
     bool AddCardImage(const QImage& bitmap, int index, int column, int row,
                       std::optional<QRgb> maskColour = std::nullopt);
 
-private:
+  private:
     QList<QImage> images_;
 };
 
 // Replaces the list's content with the face sheet sheetName cut row by row,
 // then the eight single images at 52 to 59. Every image that fails calls
-// showMessage("Unable to load image.") and is left out.
+// showMessage("Unable to load image.") and is left out. A single image that
+// the library lacks is the exception: after the message a blank (fully
+// transparent) image holds its index, so the images after it keep theirs.
 void LoadCardSet(TCardImages& list, const TResourceModule& library, const QString& sheetName,
                  const std::function<void(const QString&)>& showMessage);
 

@@ -22,7 +22,7 @@ constexpr uint16_t kRtString = 6;
 constexpr uint16_t kRtRcData = 10;
 
 class TResourceModule {
-public:
+  public:
     // nullptr when the file cannot be read or is not a valid resource module.
     static std::unique_ptr<TResourceModule> Open(const QString& path);
     static std::unique_ptr<TResourceModule> FromBytes(QByteArray bytes);
@@ -46,11 +46,15 @@ public:
     // Every non-empty string of every block, in id order (the card-set names).
     QStringList StringTableStrings() const;
 
-private:
+  private:
     struct Data;
     explicit TResourceModule(std::unique_ptr<Data> data);
     std::unique_ptr<Data> data_;
 };
+
+// An RT_BITMAP resource (a DIB: BITMAPINFOHEADER or BITMAPCOREHEADER, colour
+// table, pixels) decoded; a null image when the header or sizes are not sound.
+QImage DecodeDib(const QByteArray& dib);
 
 // "cardset.dll" beside the running program.
 QString CardSetLibraryPath();

@@ -3,25 +3,41 @@
 // device, a missing or unreadable sound, or sound switched off mean silence.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace trisk {
 
 class TResourceModule;
 
+// The samples of a RIFF WAVE file and how to play them.
+struct TWaveSound {
+    int SampleRate = 0;
+    int Channels = 0;
+    int BitsPerSample = 0;  // 8 (unsigned), 16 or 32 (signed)
+    QByteArray Samples;     // whole frames only
+};
+
+// Reads the "fmt " and "data" chunks of an in-memory WAVE file. Only PCM is
+// taken; nothing when a chunk is missing, malformed or reaches past the end.
+std::optional<TWaveSound> ParseWave(const QByteArray& bytes);
+
 class TSoundPlayer : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit TSoundPlayer(const TResourceModule* library, QObject* parent = nullptr);
     ~TSoundPlayer() override;
 
     void PlayCardSetSound(const QString& name, bool enabled);
     void Stop();
+    // The name of the sound being played, empty when silent.
+    QString Playing() const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

@@ -1,0 +1,22 @@
+# Runs the card-set generator twice into fresh folders and fails unless every
+# output file is the same byte for byte.
+file(REMOVE_RECURSE ${WORK})
+foreach(run a b)
+    execute_process(COMMAND ${GENERATOR} ${DECKS} ${WORK}/${run} RESULT_VARIABLE result)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "generator run ${run} failed: ${result}")
+    endif()
+endforeach()
+file(GLOB outputs RELATIVE ${WORK}/a ${WORK}/a/*)
+list(LENGTH outputs count)
+if(count LESS 24)
+    message(FATAL_ERROR "only ${count} files generated")
+endif()
+foreach(name IN LISTS outputs)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/a/${name} ${WORK}/b/${name}
+                    RESULT_VARIABLE differ)
+    if(NOT differ EQUAL 0)
+        message(FATAL_ERROR "${name} differs between two runs")
+    endif()
+endforeach()
+message(STATUS "${count} files identical")
