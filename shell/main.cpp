@@ -42,7 +42,6 @@ int main(int argc, char** argv) {
     TApplication app(argc, argv);
     try {
         QApplication::setApplicationName(kAppTitle);
-        QApplication::setApplicationDisplayName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");
 
         trisk::TMainForm form;

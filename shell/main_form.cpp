@@ -19,8 +19,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyleOption>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -73,6 +75,29 @@ QIcon ToolbarIcon(int picture) {
     icon.addFile(stem + "_hot.png", QSize(24, 24), QIcon::Active);
     return icon;
 }
+
+// Toolbar buttons light up in the hot-track colour under the pointer. A style
+// rather than a style sheet: style sheets cost start-up time.
+class TToolBarStyle : public QProxyStyle {
+  public:
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element != PE_PanelButtonTool) {
+            QProxyStyle::drawPrimitive(element, option, painter, widget);
+            return;
+        }
+        const bool enabled = option->state & State_Enabled;
+        const bool down = option->state & (State_Sunken | State_On);
+        const bool hot = option->state & State_MouseOver;
+        if (!enabled || (!down && !hot)) return;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(QColor(120, 170, 230));
+        painter->setBrush(down ? QColor(150, 195, 245) : QColor(184, 219, 255));
+        painter->drawRoundedRect(QRectF(option->rect).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+        painter->restore();
+    }
+};
 
 }  // namespace
 
@@ -326,6 +351,7 @@ QToolButton* TMainForm::AddToolButton(QAction* action, const char* name, int pic
     button->setFixedSize(32, 32);
     button->setIconSize(QSize(24, 24));
     button->setAutoRaise(true);
+    button->setStyle(toolStyle_);
     button->setFocusPolicy(Qt::NoFocus);
     // The button shows the command's own picture in its three states.
     action->setIcon(ToolbarIcon(picture));
@@ -354,14 +380,8 @@ void TMainForm::CreateToolBar() {
     MainToolBar->setIconSize(QSize(24, 24));
     MainToolBar->setContentsMargins(2, 0, 0, 0);
     MainToolBar->layout()->setSpacing(0);
-    MainToolBar->setStyleSheet(
-        "QToolBar { border: none; padding: 1px 0px 1px 2px; spacing: 0px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 palette(light),"
-        " stop:1 palette(button)); }"
-        "QToolButton { border: 1px solid transparent; border-radius: 2px; }"
-        "QToolButton:hover:enabled { background: rgb(184, 219, 255);"
-        " border-color: rgb(120, 170, 230); }"
-        "QToolButton:pressed { background: rgb(150, 195, 245); }");
+    toolStyle_ = new TToolBarStyle;
+    toolStyle_->setParent(this);
 
     AddToolButton(aNewGame, "tbNewGame", 0);
     AddToolButton(aGameNumber, "tbGameNumber", 1);
@@ -385,7 +405,6 @@ void TMainForm::CreateStatusBar() {
     StatusBar->setObjectName("StatusBar");
     StatusBar->setFixedHeight(kStatusBarHeight);
     StatusBar->setContentsMargins(0, 0, 0, 0);
-    StatusBar->setStyleSheet("QStatusBar::item { border: none; }");
     for (int i = 0; i < 5; ++i) {
         auto* panel = new QLabel(StatusBar);
         panel->setObjectName(QString("StatusPanel%1").arg(i));

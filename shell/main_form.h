@@ -25,6 +25,7 @@ class QLabel;
 class QMenu;
 class QPainter;
 class QStatusBar;
+class QStyle;
 class QTimer;
 class QToolBar;
 class QToolButton;
@@ -173,6 +174,7 @@ class TMainForm : public QMainWindow, public TGameHost {
     std::unique_ptr<TSoundPlayer> Sound;
     QActionGroup* kindGroup_ = nullptr;
     QActionGroup* variantGroup_ = nullptr;
+    QStyle* toolStyle_ = nullptr;
     TGameKind shownKind_ = gkTriskClassic;
     bool dealing_ = false;
     bool firstPaintDone_ = false;
