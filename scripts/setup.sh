@@ -14,6 +14,8 @@ packages=(
     # "cardset.dll" is a real resource-only PE file, and its faces come from
     # freely licensed SVG decks
     binutils-mingw-w64-x86-64 kdegames-card-data-kf5
+    # toolbar pictures (public domain) and Wine's Tahoma-compatible window font
+    tango-icon-theme fonts-wine
     # GUI tests and screenshots on a machine without a display
     xvfb xauth
 )
