@@ -1,0 +1,29 @@
+// libFuzzer target for the card-set library reader: any bytes given to
+// TResourceModule must be refused or read without stepping outside them.
+// Everything the window reads is read: names of every type, every resource,
+// every bitmap decoded, every string.
+#include <QByteArray>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "table/resource_module.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    auto module = trisk::TResourceModule::FromBytes(
+        QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    if (!module) return 0;
+    for (uint16_t type : {trisk::kRtBitmap, trisk::kRtString, trisk::kRtRcData}) {
+        for (const QString& name : module->Names(type)) {
+            const auto bytes = module->Resource(type, name);
+            if (type == trisk::kRtBitmap && bytes) (void)trisk::DecodeDib(*bytes);
+        }
+    }
+    for (const QString& name : module->Names(QStringLiteral("WAVE"))) {
+        (void)module->Resource(QStringLiteral("WAVE"), name);
+    }
+    (void)module->LoadBitmap(QStringLiteral("CARDSET1"));
+    (void)module->LoadBitmap(QStringLiteral("#1"));
+    (void)module->StringTableStrings();
+    return 0;
+}
