@@ -13,12 +13,15 @@
 namespace trisk {
 namespace {
 
+// Little-endian reads; a read past the end gives 0 (callers check sizes first).
 uint32_t Read16(const QByteArray& bytes, qint64 at) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData() + at);
+    if (at < 0 || at + 2 > bytes.size()) return 0;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData()) + at;
     return p[0] | (p[1] << 8);
 }
 
 uint32_t Read32(const QByteArray& bytes, qint64 at) {
+    if (at < 0 || at + 4 > bytes.size()) return 0;
     return Read16(bytes, at) | (Read16(bytes, at + 2) << 16);
 }
 
