@@ -1,7 +1,9 @@
 // Build-time generator of the program's own pictures: renders our SVG
 // drawings ("GAMEWON", "GAMELOST", the application icon) to PNG with alpha,
 // and makes the three 24 x 24 variants of every toolbar picture (normal,
-// disabled, hot) from the Tango icon theme's pictures.
+// disabled, hot) from the Tango icon theme's pictures. The toolbar pictures
+// go into one sheet, "toolbar.png": one column per picture, the rows normal,
+// disabled and hot; the program decodes one file instead of 33.
 //
 // Usage: trisk_make_pictures OUT_DIR SVG_DIR TANGO_24_DIR
 #include <QColor>
@@ -107,6 +109,10 @@ int main(int argc, char** argv) {
               RenderSvg(svg.filePath("gamelost.svg"), out.filePath("GAMELOST.png"), 48) &&
               RenderSvg(svg.filePath("icon.svg"), out.filePath("icon.png"), 64);
 
+    QImage sheet(24 * 11, 24 * 3, QImage::Format_ARGB32);
+    sheet.fill(Qt::transparent);
+    QPainter sheetPainter(&sheet);
+    sheetPainter.setCompositionMode(QPainter::CompositionMode_Source);
     int index = 0;
     for (const TToolbarPicture& picture : kToolbar) {
         QImage normal(tango.filePath(QString::fromLatin1(picture.Tango)));
@@ -117,12 +123,13 @@ int main(int argc, char** argv) {
         }
         normal = normal.scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                      .convertToFormat(QImage::Format_ARGB32);
-        const QString stem = QString("tb%1").arg(index, 2, 10, QChar('0'));
-        ok = ok && normal.save(out.filePath(stem + ".png"), "PNG") &&
-             DisabledVariant(normal).save(out.filePath(stem + "_disabled.png"), "PNG") &&
-             HotVariant(normal).save(out.filePath(stem + "_hot.png"), "PNG");
+        sheetPainter.drawImage(index * 24, 0, normal);
+        sheetPainter.drawImage(index * 24, 24, DisabledVariant(normal));
+        sheetPainter.drawImage(index * 24, 48, HotVariant(normal));
         ++index;
     }
+    sheetPainter.end();
+    ok = ok && sheet.save(out.filePath("toolbar.png"), "PNG");
     if (!ok) {
         std::fprintf(stderr, "trisk_make_pictures: could not write the pictures\n");
         return 1;

@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "shell/card_set_prefetch.h"
 #include "shell/main_form.h"
 #include "table/resource_module.h"
 
@@ -44,12 +45,16 @@ int main(int argc, char** argv) {
         QApplication::setApplicationName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");
 
+        // The card set is decoded on a second thread while the window is built.
+        // Until the settings store exists, CardSet has its default value.
+        trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
+            trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
         trisk::TMainForm form;
         form.ExitAfterFirstPaint =
             qEnvironmentVariableIntValue("TRISK_EXIT_AFTER_FIRST_PAINT") == 1;
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
-        if (!form.FormCreate(arguments, trisk::CardSetLibraryPath())) return 1;
+        if (!form.FormCreate(arguments, std::move(cardSet))) return 1;
         form.show();
         return QApplication::exec();
     } catch (const std::exception& error) {

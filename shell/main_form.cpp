@@ -30,6 +30,7 @@
 #include <ctime>
 
 #include "engine/cards.h"
+#include "shell/card_set_prefetch.h"
 #include "shell/game_number_form.h"
 #include "shell/status_form.h"
 #include "shell/table_view.h"
@@ -67,12 +68,13 @@ QFont WindowFont() {
     return font;
 }
 
-QIcon ToolbarIcon(int picture) {
-    const QString stem = QString(":/pictures/tb%1").arg(picture, 2, 10, QChar('0'));
+// Picture `picture` of the toolbar sheet: normal, disabled and hot.
+QIcon ToolbarIcon(const QImage& sheet, int picture) {
     QIcon icon;
-    icon.addFile(stem + ".png", QSize(24, 24), QIcon::Normal);
-    icon.addFile(stem + "_disabled.png", QSize(24, 24), QIcon::Disabled);
-    icon.addFile(stem + "_hot.png", QSize(24, 24), QIcon::Active);
+    const QIcon::Mode modes[3] = {QIcon::Normal, QIcon::Disabled, QIcon::Active};
+    for (int row = 0; row < 3; ++row) {
+        icon.addPixmap(QPixmap::fromImage(sheet.copy(picture * 24, row * 24, 24, 24)), modes[row]);
+    }
     return icon;
 }
 
@@ -345,7 +347,8 @@ void TMainForm::CreateMenus() {
     AddMenuItem(HelpItem, aAbout, "AboutItem");
 }
 
-QToolButton* TMainForm::AddToolButton(QAction* action, const char* name, int picture) {
+QToolButton* TMainForm::AddToolButton(QAction* action, const char* name, int picture,
+                                      const QImage& sheet) {
     auto* button = new QToolButton(MainToolBar);
     button->setObjectName(name);
     button->setFixedSize(32, 32);
@@ -354,7 +357,7 @@ QToolButton* TMainForm::AddToolButton(QAction* action, const char* name, int pic
     button->setStyle(toolStyle_);
     button->setFocusPolicy(Qt::NoFocus);
     // The button shows the command's own picture in its three states.
-    action->setIcon(ToolbarIcon(picture));
+    action->setIcon(ToolbarIcon(sheet, picture));
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     MainToolBar->addWidget(button);
@@ -380,23 +383,24 @@ void TMainForm::CreateToolBar() {
     MainToolBar->setIconSize(QSize(24, 24));
     MainToolBar->setContentsMargins(2, 0, 0, 0);
     MainToolBar->layout()->setSpacing(0);
+    const QImage sheet(":/pictures/toolbar.png");
     toolStyle_ = new TToolBarStyle;
     toolStyle_->setParent(this);
 
-    AddToolButton(aNewGame, "tbNewGame", 0);
-    AddToolButton(aGameNumber, "tbGameNumber", 1);
+    AddToolButton(aNewGame, "tbNewGame", 0, sheet);
+    AddToolButton(aGameNumber, "tbGameNumber", 1, sheet);
     AddToolSeparator("ToolButton1");
-    AddToolButton(aReplay, "tbReplay", 2);
-    AddToolButton(aUndo, "tbUndo", 3);
-    AddToolButton(aRedo, "tbRedo", 4);
-    AddToolButton(aInsertBookmark, "tbInsertBookmark", 5);
-    AddToolButton(aGoToBookmark, "tbGoToBookmark", 6);
+    AddToolButton(aReplay, "tbReplay", 2, sheet);
+    AddToolButton(aUndo, "tbUndo", 3, sheet);
+    AddToolButton(aRedo, "tbRedo", 4, sheet);
+    AddToolButton(aInsertBookmark, "tbInsertBookmark", 5, sheet);
+    AddToolButton(aGoToBookmark, "tbGoToBookmark", 6, sheet);
     AddToolSeparator("ToolButton2");
-    AddToolButton(aLoadGame, "tbLoadGame", 7);
-    AddToolButton(aSaveGame, "tbSaveGame", 8);
+    AddToolButton(aLoadGame, "tbLoadGame", 7, sheet);
+    AddToolButton(aSaveGame, "tbSaveGame", 8, sheet);
     AddToolSeparator("ToolButton3");
-    AddToolButton(aOptions, "tbParametrs", 9);
-    AddToolButton(aExit, "tbExit", 10);
+    AddToolButton(aOptions, "tbParametrs", 9, sheet);
+    AddToolButton(aExit, "tbExit", 10, sheet);
     TableResized();
 }
 
@@ -421,7 +425,13 @@ void TMainForm::CreateStatusBar() {
 // ---- start-up and tear-down ----
 
 bool TMainForm::FormCreate(const QStringList& arguments, const QString& libraryPath) {
-    CardSetLibrary = TResourceModule::Open(libraryPath);
+    return FormCreate(arguments,
+                      TCardSetPrefetch::Now(libraryPath, CardSetSheetName(Game.Settings.CardSet)));
+}
+
+bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSet) {
+    TPreparedCardSet prepared = cardSet.Take();
+    CardSetLibrary = std::move(prepared.Library);
     if (!CardSetLibrary) {
         Dialogs.ShowMessage("Unable to open cardset.dll.");
         return false;
@@ -439,8 +449,15 @@ bool TMainForm::FormCreate(const QStringList& arguments, const QString& libraryP
     StatusBar->setVisible(StatusbarItem->isChecked());
     const int32_t gameId = Game.Settings.GameId;
     Game.SetGameKind(IsValidGameKind(gameId) ? static_cast<TGameKind>(gameId) : gkTriskClassic);
-    LoadCardSet(IList, *CardSetLibrary, CardSetSheetName(Game.Settings.CardSet),
-                [this](const QString& text) { Dialogs.ShowMessage(text); });
+    const QString sheetName = CardSetSheetName(Game.Settings.CardSet);
+    if (prepared.SheetName == sheetName) {
+        IList = std::move(prepared.Images);
+        for (const QString& text : prepared.Messages)
+            Dialogs.ShowMessage(text);
+    } else {
+        LoadCardSet(IList, *CardSetLibrary, sheetName,
+                    [this](const QString& text) { Dialogs.ShowMessage(text); });
+    }
     Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
 
     if (!arguments.isEmpty()) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QImage>
 #include <QKeySequence>
 #include <QLocale>
 #include <QMainWindow>
@@ -32,6 +33,7 @@ class QToolButton;
 
 namespace trisk {
 
+class TCardSetPrefetch;
 class TResourceModule;
 class TSoundPlayer;
 class TTableView;
@@ -68,6 +70,8 @@ class TMainForm : public QMainWindow, public TGameHost {
     // the message has been shown and the program should end. arguments are the
     // command-line arguments after the program's name.
     bool FormCreate(const QStringList& arguments, const QString& libraryPath);
+    // The same, with the library and the card set already being prepared.
+    bool FormCreate(const QStringList& arguments, TCardSetPrefetch cardSet);
 
     // The game in play, with its whole state.
     TGame Game{*this};
@@ -155,7 +159,7 @@ class TMainForm : public QMainWindow, public TGameHost {
     QAction* MakeAction(QAction*& member, const char* name, const char* category,
                         const char* caption, const QKeySequence& shortcut);
     QAction* AddMenuItem(QMenu* menu, QAction* action, const char* name, bool checkable = false);
-    QToolButton* AddToolButton(QAction* action, const char* name, int picture);
+    QToolButton* AddToolButton(QAction* action, const char* name, int picture, const QImage& sheet);
     void AddToolSeparator(const char* name);
     void ApplyKindChecks(TGameKind kind);
     void DrawSpot(QPainter& painter, int x, int y, int imageIndex);

@@ -1,0 +1,38 @@
+#include "shell/card_set_prefetch.h"
+
+namespace trisk {
+
+namespace {
+
+TPreparedCardSet Prepare(const QString& libraryPath, const QString& sheetName) {
+    TPreparedCardSet prepared;
+    prepared.SheetName = sheetName;
+    prepared.Library = TResourceModule::Open(libraryPath);
+    if (prepared.Library) {
+        LoadCardSet(prepared.Images, *prepared.Library, sheetName,
+                    [&prepared](const QString& text) { prepared.Messages << text; });
+    }
+    return prepared;
+}
+
+}  // namespace
+
+TCardSetPrefetch TCardSetPrefetch::Start(const QString& libraryPath, const QString& sheetName) {
+    TCardSetPrefetch prefetch;
+    prefetch.result_ = std::async(std::launch::async, Prepare, libraryPath, sheetName);
+    return prefetch;
+}
+
+TCardSetPrefetch TCardSetPrefetch::Now(const QString& libraryPath, const QString& sheetName) {
+    TCardSetPrefetch prefetch;
+    std::promise<TPreparedCardSet> done;
+    done.set_value(Prepare(libraryPath, sheetName));
+    prefetch.result_ = done.get_future();
+    return prefetch;
+}
+
+TPreparedCardSet TCardSetPrefetch::Take() {
+    return result_.get();
+}
+
+}  // namespace trisk
