@@ -157,6 +157,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     };
     Dialogs.GetSaveFileName = [this](const QString& proposedName) {
         QFileDialog dialog(this);
+        dialog.setObjectName("sdFileSave");
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setNameFilter("Solitaire Trisk's files (*.kxr)");
         dialog.setDefaultSuffix("kxr");
@@ -168,7 +169,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
                    : QString();
     };
     Dialogs.GetOpenFileName = [this] {
-        return QFileDialog::getOpenFileName(this, QString(), QString(), "Saved games (*.kxr)");
+        QFileDialog dialog(this);
+        dialog.setObjectName("odFileOpen");
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setNameFilter("Saved games (*.kxr)");
+        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().first()
+                   : QString();
     };
     Dialogs.ShowGameOver = [this](bool won) {
         TStatusForm dialog(this);
@@ -471,9 +479,11 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // A close request in the middle of a deal waits for the deal to end.
+    // A close request in the middle of a deal is carried out once the deal
+    // is over.
     if (dealing_) {
         event->ignore();
+        QTimer::singleShot(10, this, &QWidget::close);
         return;
     }
     GameTimer->stop();

@@ -403,6 +403,21 @@ void TMainFormTest::stockDealsWithAPaintedPauseAfterEachCard() {
     QVERIFY2(paints >= dealt, qPrintable(QString::number(paints)));
     QCOMPARE(w.Game().MoveIndex, 1);
     QCOMPARE(w.Panel(1), QString("Moves: 1/1"));
+
+    // Timers keep running during the pauses; a close request arriving then
+    // waits until the last card of the deal is down.
+    bool openDuringDeal = false;
+    int stockDuringDeal = -1;
+    QTimer::singleShot(100, w.Form.get(), [&] {
+        w.Form->close();
+        openDuringDeal = w.Form->isVisible();
+        stockDuringDeal = w.Game().Board.Deck.CountCards();
+    });
+    w.Release(60, 90);
+    QVERIFY(openDuringDeal);
+    QVERIFY(stockDuringDeal > stock - 2 * dealt);
+    QCOMPARE(w.Game().Board.Deck.CountCards(), stock - 2 * dealt);
+    QTRY_VERIFY(!w.Form->isVisible());
 }
 
 void TMainFormTest::hoverSetsCursorAndCardsPanel() {
