@@ -5,6 +5,7 @@
 #include <QAudioSink>
 #include <QBuffer>
 #include <QMediaDevices>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -24,6 +25,10 @@ uint32_t Read32(const QByteArray& bytes, qint64 at) {
     if (at < 0 || at + 4 > bytes.size()) return 0;
     return Read16(bytes, at) | (Read16(bytes, at + 2) << 16);
 }
+
+// Time the sound server gets beyond its buffer's length to play it out.
+constexpr int kReleaseMarginMs = 100;
+constexpr qint64 kMinimumStreamUs = 400000;
 
 QtMessageHandler previousHandler = nullptr;
 
@@ -136,16 +141,34 @@ void TSoundPlayer::PlayCardSetSound(const QString& name, bool enabled) {
     if (!device.isFormatSupported(format)) return;
 
     Stop();
+    // The sound server starts a stream only once its buffer is full. A
+    // sound shorter than that buffer would never start, so short sounds are
+    // followed by silence up to a length that fills it.
+    QByteArray samples = wave->Samples;
+    const qsizetype minimum = qsizetype(format.bytesForDuration(kMinimumStreamUs));
+    if (samples.size() < minimum) {
+        const char silence = wave->BitsPerSample == 8 ? char(0x80) : char(0);
+        samples.append(minimum - samples.size(), silence);
+    }
     impl_->Buffer = new QBuffer(this);
-    impl_->Buffer->setData(wave->Samples);
+    impl_->Buffer->setData(samples);
     impl_->Buffer->open(QIODevice::ReadOnly);
     QAudioSink* sink = new QAudioSink(device, format, this);
     impl_->Sink = sink;
     impl_->Playing = name;
-    // At the end of the data the sink goes idle: release it then.
-    connect(sink, &QAudioSink::stateChanged, this, [this, sink](QAudio::State state) {
-        if (impl_->Sink == sink && (state == QAudio::IdleState || state == QAudio::StoppedState)) {
+    // The sink goes idle once it has handed the last data to the sound
+    // server, whose buffer still holds up to bufferSize() bytes to play.
+    // Stopping at once would cut that tail off, so the sink is released when
+    // the buffer has had time to play out; a failed output is released at once.
+    connect(sink, &QAudioSink::stateChanged, this, [this, sink, format](QAudio::State state) {
+        if (impl_->Sink != sink) return;
+        if (state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
             Stop();
+        } else if (state == QAudio::IdleState) {
+            const qint64 tailMs = format.durationForBytes(sink->bufferSize()) / 1000;
+            QTimer::singleShot(int(tailMs) + kReleaseMarginMs, sink, [this, sink] {
+                if (impl_->Sink == sink && sink->state() == QAudio::IdleState) Stop();
+            });
         }
     });
     sink->start(impl_->Buffer);

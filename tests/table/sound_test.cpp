@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAudioDevice>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QMediaDevices>
 
 #include "pe_builder.h"
@@ -133,6 +135,18 @@ TEST_F(SoundPlayer, ANewSoundReplacesTheOneStillPlaying) {
     EXPECT_EQ(player.Playing(), QStringLiteral("DOWN"));
     player.Stop();
     EXPECT_EQ(player.Playing(), QString());
+
+    // A sound that runs to its end lets go of the output by itself; the call
+    // that started it returned long before.
+    QElapsedTimer clock;
+    clock.start();
+    player.PlayCardSetSound(QStringLiteral("DOWN"), true);
+    EXPECT_LT(clock.elapsed(), 100);
+    while (!player.Playing().isEmpty() && clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    EXPECT_EQ(player.Playing(), QString());
+    EXPECT_GE(clock.elapsed(), 100);  // not cut short: 0.1 s of samples
 }
 
 }  // namespace
