@@ -14,6 +14,10 @@ packages=(
     # "cardset.dll" is a real resource-only PE file, and its faces come from
     # freely licensed SVG decks
     binutils-mingw-w64-x86-64 kdegames-card-data-kf5
+    # the captions on the pile markers that the card-set generator draws
+    fonts-dejavu-core
+    # the libFuzzer target of the card-set library reader (-DTRISK_FUZZ=ON)
+    clang
     # toolbar pictures (public domain) and Wine's Tahoma-compatible window font
     tango-icon-theme fonts-wine
     # GUI tests and screenshots on a machine without a display
