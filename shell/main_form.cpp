@@ -124,7 +124,8 @@ QString ProposedSaveName(TGameKind kind, const QDateTime& now, const QLocale& lo
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setObjectName("MainForm");
     setWindowTitle(kAppTitle);
-    setFont(WindowFont());
+    // Every window of the program, dialogs included, uses the same face.
+    QApplication::setFont(WindowFont());
     setWindowIcon(QIcon(":/pictures/icon.png"));
 
     // Let Qt decode the rest of the name lookups lazily; build the window.
