@@ -128,7 +128,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     QApplication::setFont(WindowFont());
     setWindowIcon(QIcon(":/pictures/icon.png"));
 
-    // Let Qt decode the rest of the name lookups lazily; build the window.
+    // The table fills the client area; the toolbar lies over its top edge.
     Table = new TTableView(*this, this);
     setCentralWidget(Table);
     CreateActions();
