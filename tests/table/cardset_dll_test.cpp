@@ -51,6 +51,22 @@ TEST_F(CardSetLibrary, IsAPortableExecutableWithOnlyAResourceSection) {
     EXPECT_EQ(head.mid(pe + 24 + optionalSize, 5), QByteArray(".rsrc"));
 }
 
+TEST_F(CardSetLibrary, IsRefusedWhenCutShortAnywhere) {
+    QFile file(TRISK_CARDSET_DLL);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    ASSERT_NE(TResourceModule::FromBytes(whole), nullptr);
+    std::vector<qsizetype> lengths;
+    for (qsizetype length = 0; length < 2048; length += 37)
+        lengths.push_back(length);
+    for (int i = 1; i <= 64; ++i)
+        lengths.push_back(whole.size() * i / 65);
+    lengths.push_back(whole.size() - 1);
+    for (qsizetype length : lengths) {
+        EXPECT_EQ(TResourceModule::FromBytes(whole.left(length)), nullptr) << length;
+    }
+}
+
 TEST_F(CardSetLibrary, HoldsEveryBitmapAtItsSize) {
     const QStringList singles = {"CARDBACK",  "CARDBASE", "CARDBASEALL", "CARDBASEA",
                                  "CARDBASEK", "REDEAL",   "ENDGAME",     "CARDMASK"};
