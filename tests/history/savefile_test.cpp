@@ -11,6 +11,7 @@
 
 #include "engine/game.h"
 #include "history/savefile.h"
+#include "temp_dir.h"
 #include "test_host.h"
 
 namespace trisk {
@@ -42,15 +43,6 @@ void SetU32(std::vector<uint8_t>& b, size_t at, uint32_t value) {
 
 class SavedGames : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("trisk-save-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     // Everything that a refused load must leave exactly as it was.
     struct Snapshot {
         TBoard Board;
@@ -99,7 +91,7 @@ class SavedGames : public ::testing::Test {
         return game.LoadGameFromFile(path.string());
     }
 
-    fs::path dir;
+    test::TTempDir dir;
     TRecordingHost host;
     TGame game{host};
 };
@@ -325,7 +317,7 @@ TEST_F(SavedGames, RefusedFilesLeaveTheGameOnTheTable) {
     const std::string missing = (dir / "missing.kxr").string();
     EXPECT_FALSE(game.LoadGameFromFile(missing));
     EXPECT_EQ(host.Messages, std::vector<std::string>{"Unable to open file " + missing + "!"});
-    EXPECT_FALSE(game.LoadGameFromFile(dir.string())) << "a folder";
+    EXPECT_FALSE(game.LoadGameFromFile(dir.Path().string())) << "a folder";
     ExpectUnchanged(before);
 }
 
@@ -390,7 +382,7 @@ TEST_F(SavedGames, AFailedSaveReportsAndKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(host.Messages.back(), "Unable to save file " + path.string() + "!");
     EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{9, 9, 9}));
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator{}), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 1);
 }
 
 }  // namespace

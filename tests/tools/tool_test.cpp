@@ -8,6 +8,7 @@
 #include "engine/game.h"
 #include "history/savefile.h"
 #include "table/spots.h"
+#include "temp_dir.h"
 #include "test_host.h"
 #include "tools/tool.h"
 
@@ -18,15 +19,6 @@ namespace fs = std::filesystem;
 
 class Tool : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("trisk-tool-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
     std::string Script(const std::string& text) {
         const fs::path path = dir / "script.txt";
         std::ofstream(path) << text;
@@ -43,7 +35,7 @@ class Tool : public ::testing::Test {
         return bytes;
     }
 
-    fs::path dir;
+    test::TTempDir dir;
     std::ostringstream out, err;
 };
 
