@@ -56,9 +56,7 @@ void ExpectTableShowsCurrentEntry(const TGame& game, const std::string& where) {
 }
 
 TEST(RandomPlay, InvariantsHoldInEveryKindAndUndoLevel) {
-    const auto dir =
-        std::filesystem::temp_directory_path() / ("trisk-random-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const test::TTempDir dir;
     const std::string path = (dir / "r.kxr").string();
     std::mt19937 random(1209);
     int moves = 0;
