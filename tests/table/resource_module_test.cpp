@@ -305,6 +305,21 @@ TEST(DecodeDib, ReadsPaletteAndTopDownBitmaps) {
     EXPECT_EQ(image.pixel(2, 1) & RGB_MASK, 0x00FF00u);
 }
 
+TEST(DecodeDib, ReadsTwentyFourBitRowsEitherWayUp) {
+    // Five pixels a row leave one byte of padding per row.
+    const QImage source = Checker(5, 3);
+    const QByteArray bottomUp = test::Dib24(source);
+    EXPECT_EQ(DecodeDib(bottomUp).convertToFormat(QImage::Format_RGB32), source);
+
+    // The same rows stored top row first, with a negative height.
+    QByteArray topDown = bottomUp.left(40);
+    Put32(topDown, 8, uint32_t(-3));
+    const qsizetype rowBytes = (5 * 3 + 3) / 4 * 4;
+    for (int row = 2; row >= 0; --row)
+        topDown.append(bottomUp.mid(40 + row * rowBytes, rowBytes));
+    EXPECT_EQ(DecodeDib(topDown).convertToFormat(QImage::Format_RGB32), source);
+}
+
 TEST(DecodeDib, RefusesUnsoundHeaders) {
     const QByteArray good = test::Dib24(Checker(4, 4));
     ASSERT_FALSE(DecodeDib(good).isNull());
