@@ -156,6 +156,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
         QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, this);
         box.exec();
     };
+    Dialogs.ShowInformation = [this](const QString& text) {
+        QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, this);
+        box.exec();
+    };
     Dialogs.GetSaveFileName = [this](const QString& proposedName) {
         QFileDialog dialog(this);
         dialog.setObjectName("sdFileSave");
@@ -600,7 +604,11 @@ void TMainForm::TableResized() {
 
 // ---- TGameHost ----
 
-void TMainForm::ShowMessage(const std::string& text, TMessageKind) {
+void TMainForm::ShowMessage(const std::string& text, TMessageKind kind) {
+    if (kind == TMessageKind::Information) {
+        Dialogs.ShowInformation(FromCore(text));
+        return;
+    }
     Dialogs.ShowMessage(FromCore(text));
 }
 

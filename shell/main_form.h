@@ -45,6 +45,8 @@ struct TShellDialogs {
     std::function<bool(const QString& text)> AskQuestion;
     // A plain message with an OK button.
     std::function<void(const QString& text)> ShowMessage;
+    // The same with the information icon: the internal-fault messages.
+    std::function<void(const QString& text)> ShowInformation;
     // The save dialog with the proposed name; an empty result means cancelled.
     std::function<QString(const QString& proposedName)> GetSaveFileName;
     // The open dialog; an empty result means cancelled.

@@ -475,6 +475,12 @@ void TMainFormTest::panelsShowNumberMovesAndClock() {
     QCOMPARE(w.Panel(1), QString("Moves: 1/1"));
     w.Game().UndoMove();
     QCOMPARE(w.Panel(1), QString("Moves: 0/2"));
+
+    // An internal fault shows as an information message; nothing changes.
+    w.Messages.clear();
+    w.Game().Board.ClearBlock(gkTriskClassic);
+    w.Game().TopCard(GroupInner, 0, true);
+    QCOMPARE(w.Messages, QStringList{"information: Invalid attempt to pick up a card"});
 }
 
 void TMainFormTest::gameKindSwitchFollowsTheAnswer() {

@@ -43,6 +43,7 @@ struct TWindow {
             return answer;
         };
         d.ShowMessage = [this](const QString& text) { Messages << text; };
+        d.ShowInformation = [this](const QString& text) { Messages << "information: " + text; };
         d.GetSaveFileName = [this](const QString& proposed) {
             ProposedNames << proposed;
             return SaveAnswer;
