@@ -143,6 +143,37 @@ TEST_F(Tool, BadArgumentsAndScriptsWriteNothing) {
     EXPECT_FALSE(fs::exists(kxr));
 }
 
+TEST_F(Tool, AWinningLineEndsInTheWinAndEveryCardOnTheCorners) {
+    const std::string script = std::string(TRISK_TEST_DATA_DIR) + "/win_simplified_12.txt";
+    const fs::path kxr = dir / "won.kxr";
+    ASSERT_EQ(
+        Run({"play", "--kind", "0", "--number", "12", "--script", script, "--out", kxr.string()}),
+        0)
+        << err.str();
+    ASSERT_EQ(Run({"show", kxr.string()}), 0);
+    for (int corner = 0; corner < 4; ++corner) {
+        EXPECT_NE(out.str().find("1." + std::to_string(corner) + " foundation [26]:"),
+                  std::string::npos)
+            << out.str();
+    }
+    EXPECT_NE(out.str().find("stock [0]:"), std::string::npos);
+
+    // The saved file holds the last entry as it was made, before the win test;
+    // loaded, the game is playable again but not announced.
+    test::TRecordingHost host;
+    TGame game(host);
+    game.StartGame();
+    ASSERT_TRUE(game.LoadGameFromFile(kxr.string()));
+    EXPECT_EQ(game.PassesLeft, game.History.back().PassesLeft);
+    EXPECT_NE(game.PassesLeft, -1);
+    EXPECT_TRUE(host.GameOvers.empty());
+    // Undo the winning move and make it again: the win is announced once.
+    game.UndoMove();
+    game.RedoMove();
+    EXPECT_EQ(host.GameOvers, std::vector<bool>{true});
+    EXPECT_EQ(game.PassesLeft, -1);
+}
+
 TEST_F(Tool, ShowReportsFilesItCannotLoad) {
     const fs::path bad = dir / "bad.kxr";
     std::ofstream(bad) << "MZ not a saved game";
