@@ -163,13 +163,10 @@ bool ParseScript(std::istream& in, std::vector<TScriptAction>& actions, std::ost
                 action.Piles.push_back(value);
             }
         } else if (w[0] == "select") {
-            uint32_t unused = 0;
-            ok = w.size() == 2 && !w[1].empty() &&
-                 w[1].find_first_not_of("0123456789") == std::string::npos;
-            if (ok && !ParseU32(w[1], unused)) {
-                // Out of range: the game itself refuses it, as the dialog would.
-            }
-            action.Number = ok ? w[1] : "";
+            // Any run of digits; one out of range is the game's to refuse with
+            // "Invalid game number.", as the dialog's would be.
+            ok = w.size() == 2 && w[1].find_first_not_of("0123456789") == std::string::npos;
+            if (ok) action.Number = w[1];
         }
         if (!ok) {
             err << "trisk-tool: script line " << lineNo << " cannot be parsed: " << line << "\n";
