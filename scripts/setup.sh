@@ -10,7 +10,7 @@ packages=(
     # tests and benchmarks
     googletest libgtest-dev libgmock-dev libbenchmark-dev clang-format
     # the window, card images, sound
-    qt6-base-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6
+    qt6-base-dev qt6-base-private-dev qt6-svg-dev qt6-multimedia-dev libqt6svg6
     # "cardset.dll" is a real resource-only PE file, and its faces come from
     # freely licensed SVG decks
     binutils-mingw-w64-x86-64 kdegames-card-data-kf5

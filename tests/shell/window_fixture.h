@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QStringList>
 
