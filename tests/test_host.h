@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "engine/game.h"
 
 namespace trisk::test {
@@ -100,5 +102,21 @@ inline int Top(const TGame& game, int group, int pile) {
     }
     return -1;
 }
+
+// A cleared table of one kind, on which drops are asked by hand.
+class TRulesFixture : public ::testing::Test {
+  protected:
+    void SetKind(TGameKind kind, uint32_t number = 77) {
+        DealNumber(game, kind, number);
+        ClearTable(game);
+    }
+    // May the top card of (fromGroup, fromPile) go onto (toGroup, toPile)?
+    bool Drop(int fromGroup, int fromPile, int toGroup, int toPile) {
+        Pick(game, fromGroup, fromPile);
+        return game.CanDrop(toGroup, toPile);
+    }
+    TRecordingHost host;
+    TGame game{host};
+};
 
 }  // namespace trisk::test

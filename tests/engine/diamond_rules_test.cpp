@@ -10,18 +10,9 @@ namespace {
 
 using namespace test;
 
-class DiamondRules : public ::testing::Test {
+class DiamondRules : public TRulesFixture {
   protected:
-    void SetUp() override {
-        DealNumber(game, gkDiamond, 5);
-        ClearTable(game);
-    }
-    bool Drop(int fromGroup, int fromPile, int toGroup, int toPile) {
-        Pick(game, fromGroup, fromPile);
-        return game.CanDrop(toGroup, toPile);
-    }
-    TRecordingHost host;
-    TGame game{host};
+    void SetUp() override { SetKind(gkDiamond, 5); }
 };
 
 // The cell of each table pile on the 5 x 5 diamond grid (column, row).

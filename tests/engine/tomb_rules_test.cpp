@@ -10,20 +10,8 @@ using namespace test;
 
 constexpr int Ace = 0, Six = 5, Seven = 6, Queen = 11, King = 12;
 
-class TombRules : public ::testing::Test {
-  protected:
-    // A cleared table of the kind; the stock keeps its cards.
-    void SetKind(TGameKind kind) {
-        DealNumber(game, kind, 77);
-        ClearTable(game);
-    }
-    bool Drop(int fromGroup, int fromPile, int toGroup, int toPile) {
-        Pick(game, fromGroup, fromPile);
-        return game.CanDrop(toGroup, toPile);
-    }
-    TRecordingHost host;
-    TGame game{host};
-};
+// A cleared table of the kind; the stock keeps its cards.
+using TombRules = TRulesFixture;
 
 TEST_F(TombRules, EmptyCornerTakesAKingUnlessItsSuitShowsOnAnotherCorner) {
     for (TGameKind kind : {gkTriskLite, gkTriskClassic, gkTriskStrong}) {

@@ -247,9 +247,7 @@ void TMainFormTest::shortcutsReachTheirCommands() {
     TWindow w;
     QVERIFY(w.Start());
     TMainForm& form = *w.Form;
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(w.ShowActive());
 
     struct TKey {
         QKeySequence Keys;
@@ -298,9 +296,7 @@ void TMainFormTest::disabledCommandsIgnoreShortcutMenuAndButton() {
     TWindow w;
     QVERIFY(w.Start());
     TMainForm& form = *w.Form;
-    form.show();
-    form.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(w.ShowActive());
 
     for (const char* name : {"aUndo", "aRedo", "aGoToBookmark"}) {
         QAction* action = Action(form, name);

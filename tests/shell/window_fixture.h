@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QStringList>
+#include <QTest>
 
 #include <deque>
 #include <memory>
@@ -65,6 +66,13 @@ struct TWindow {
     }
 
     // Runs the start-up sequence with the card-set library the build made.
+    // Shows the window and waits until it has the keyboard.
+    bool ShowActive() {
+        Form->show();
+        Form->activateWindow();
+        return QTest::qWaitForWindowActive(Form.get());
+    }
+
     bool Start(const QStringList& arguments = {}) {
         return Form->FormCreate(arguments, CardSetLibraryPath());
     }
