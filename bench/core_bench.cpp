@@ -4,9 +4,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
-#include "engine/game.h"
+#include "history/game.h"
+#include "history/savefile.h"
 #include "tools/tool_host.h"
 
 namespace {
@@ -18,35 +20,43 @@ constexpr int kLongHistory = 10000;
 void BM_ShuffleAndDeal(benchmark::State& state) {
     TToolHost host;
     TGame game(host);
-    game.GameKind = static_cast<TGameKind>(state.range(0));
-    game.NewNumberWanted = false;
+    const auto kind = static_cast<TGameKind>(state.range(0));
     uint32_t number = 1;
     for (auto _ : state) {
-        game.RequestedNumber = number++;
-        game.StartGame();
-        benchmark::DoNotOptimize(game.Board);
+        game.DealGameNumber(kind, number++);
+        benchmark::DoNotOptimize(game.Board());
     }
     state.SetItemsProcessed(state.iterations());
-    state.SetLabel(GameKindName(game.GameKind));
+    state.SetLabel(GameKindName(kind));
 }
 BENCHMARK(BM_ShuffleAndDeal)->DenseRange(0, 3);
 
+std::string BenchFile() {
+    return "/tmp/trisk-bench-" + std::to_string(getpid()) + ".kxr";
+}
+
 // A Diamond game whose history holds kLongHistory entries, at the last one,
-// with one card on the waste and inner pile 0 empty: a legal move at any time.
+// with one card on the waste and inner pile 0 empty: a legal move at any
+// time. It is loaded from a file, as a long game reaches the table.
 void LongGame(TGame& game) {
-    game.GameKind = gkDiamond;
-    game.NewNumberWanted = false;
-    game.RequestedNumber = 17;
-    game.StartGame();
-    game.ClickStock();  // enables Undo
-    game.Board.ClearBlock(gkDiamond);
+    TPosition position = DealtPosition(gkDiamond, 17);
+    position.Board.ClearBlock(gkDiamond);
+    for (TCard& card : position.Board.Deck.Cards)
+        card.Present = 0;
     TFault fault = TFault::None;
-    game.Board.PutCard(gkDiamond, GroupWaste, 0, false, TCard::Make(1, 4), fault);
-    while (static_cast<int>(game.History.size()) < kLongHistory) {
-        game.History.push_back(game.History.back());
-    }
-    game.MoveIndex = kLongHistory - 1;
-    game.ActionCount = kLongHistory - 1;
+    position.Board.PutCard(gkDiamond, GroupWaste, 0, false, TCard::Make(1, 4), fault);
+    TSolData entry{};
+    entry.PassesLeft = position.PassesLeft;
+    entry.SelGroup = -1;
+    entry.Deck = position.Board.Deck;
+    std::memcpy(entry.DiamondPiles, position.Board.DiamondPiles, sizeof entry.DiamondPiles);
+    const THistory history(kLongHistory, entry);
+    const std::vector<uint8_t> bytes =
+        SerializeGame(gkDiamond, kLongHistory - 1, kLongHistory - 1, 0, history);
+    const std::string path = BenchFile();
+    PlatformFileStore().WriteFileAtomically(path, bytes);
+    game.LoadGameFromFile(path);
+    std::remove(path.c_str());
 }
 
 void BM_MoveAtLongHistory(benchmark::State& state) {
@@ -54,13 +64,13 @@ void BM_MoveAtLongHistory(benchmark::State& state) {
     TGame game(host);
     LongGame(game);
     for (auto _ : state) {
-        game.SelGroup = GroupWaste;
-        game.SelPile = 0;
+        state.PauseTiming();
+        game.PickUp(GroupWaste, 0, 0, 0);
+        state.ResumeTiming();
         game.PlayMove(GroupInner, 0);
         state.PauseTiming();
-        game.MoveCard(GroupInner, 0, GroupWaste, 0);
-        game.History.pop_back();
-        --game.MoveIndex;
+        // Back to where it was: the next move replaces this one's entry.
+        game.UndoMove();
         state.ResumeTiming();
     }
 }
@@ -92,10 +102,6 @@ void BM_RedoAtLongHistory(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_RedoAtLongHistory);
-
-std::string BenchFile() {
-    return "/tmp/trisk-bench-" + std::to_string(getpid()) + ".kxr";
-}
 
 void BM_SaveLongGame(benchmark::State& state) {
     TToolHost host;

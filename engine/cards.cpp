@@ -50,8 +50,11 @@ void TDeck::Build() {
 }
 
 void TDeck::Shuffle(uint32_t number) {
+    Shuffle(number, ProgramRandom());
+}
+
+void TDeck::Shuffle(uint32_t number, TRandom& random) {
     Build();
-    TRandom& random = ProgramRandom();
     random.Seed(number);
     GameNumber = number;
     for (int k = kDeckSize; k >= 1; --k) {

@@ -61,7 +61,10 @@ struct TDeck {
 
     // Canonical order, all present, game number 0.
     void Build();
+    // Shuffles with the program's generator, which keeps the state the
+    // shuffle leaves: the next random game number follows from it.
     void Shuffle(uint32_t number);
+    void Shuffle(uint32_t number, TRandom& random);
     bool HasCards() const;
     int CountCards() const;
     // Takes the lowest present slot. On an empty deck: fault, a copy of slot 0.

@@ -1,13 +1,21 @@
-// The rules of Napoleon's Tomb (kinds 0 to 2) and Diamond (kind 3): which
-// drops are legal, carrying out a move, and clicks on the stock.
-#include <algorithm>
+#include "engine/rules.h"
 
-#include "engine/game.h"
+#include <algorithm>
 
 namespace trisk {
 
 namespace {
 
+// The top card of a pile, or nullptr when it is empty.
+const TCard* Top(const TPosition& position, TPileRef ref) {
+    const TPile& pile = position.Board.Pile(position.Kind, ref.Group, ref.Pile);
+    for (int i = kDeckSize - 1; i >= 0; --i) {
+        if (pile.Cards[i].Present) return &pile.Cards[i];
+    }
+    return nullptr;
+}
+
+// t is one rank above s (a King goes below an Ace: the ranks run round).
 bool OneBelow(const TCard& s, const TCard& t) {
     return t.Rank == s.Rank + 1 || (s.Rank == 12 && t.Rank == 0);
 }
@@ -15,11 +23,6 @@ bool OneBelow(const TCard& s, const TCard& t) {
 bool OneAbove(const TCard& s, const TCard& t) {
     return s.Rank == t.Rank + 1 || (s.Rank == 0 && t.Rank == 12);
 }
-
-struct TPileRef {
-    int Group;
-    int Pile;
-};
 
 // The Diamond piles from which each of the twelve table piles may take a card:
 // the cells that touch it on the diamond grid (the centre has a rule of its own).
@@ -41,181 +44,218 @@ constexpr TPileRef kDiamondNeighbours[3][4][6] = {
      {{0, 3}, {1, 0}, {1, 3}, {-1, -1}, {-1, -1}, {-1, -1}}},
 };
 
-bool IsDiamondNeighbour(int targetGroup, int targetPile, int group, int pile) {
-    for (const TPileRef& ref : kDiamondNeighbours[targetGroup][targetPile]) {
-        if (ref.Group == group && ref.Pile == pile) return true;
+bool IsDiamondNeighbour(TPileRef target, TPileRef source) {
+    for (const TPileRef& ref : kDiamondNeighbours[target.Group][target.Pile]) {
+        if (ref == source) return true;
     }
     return false;
 }
 
-}  // namespace
+// s is the card to move (present), t the target's top card or nullptr.
+bool CanDropTomb(const TPosition& position, TPileRef from, const TCard& s, TPileRef to,
+                 const TCard* t) {
+    const TGameKind kind = position.Kind;
+    const int from_group = from.Group;
+    const auto sameSuit = [&] { return t->Suit == s.Suit; };
+    const auto sAbove = [&] { return OneAbove(s, *t); };
 
-bool TGame::RanksAdjacent(int fromGroup, int fromPile, int toGroup, int toPile, bool down) {
-    const TCard s = TopCard(fromGroup, fromPile, false);
-    const TCard t = TopCard(toGroup, toPile, false);
-    return down ? OneBelow(s, t) : OneAbove(s, t);
-}
-
-bool TGame::CanDrop(int tg, int tp) {
-    if (SelGroup < 0 || !PileExists(GameKind, SelGroup, SelPile) || !IsNonEmpty(SelGroup, SelPile))
-        return false;
-    if (!PileExists(GameKind, tg, tp)) return false;
-    return GameKind == gkDiamond ? CanDropDiamond(tg, tp) : CanDropTomb(tg, tp);
-}
-
-bool TGame::CanDropTomb(int tg, int tp) {
-    const TCard s = TopCard(SelGroup, SelPile, false);
-    const bool targetFilled = IsNonEmpty(tg, tp);
-    const auto sameSuit = [&] { return TopCard(tg, tp, false).Suit == s.Suit; };
-    const auto sAbove = [&] { return RanksAdjacent(SelGroup, SelPile, tg, tp, false); };
-
-    switch (tg) {
+    switch (to.Group) {
         case GroupCorner:
-            if (SelGroup == GroupCorner) return false;
-            if (!targetFilled) {
+            if (from_group == GroupCorner) return false;
+            if (!t) {
                 if (s.Rank != 12) return false;
                 // A second King of a suit never opens a corner while the suit
                 // already shows on one.
                 for (int c = 0; c < 4; ++c) {
-                    if (IsNonEmpty(GroupCorner, c) && TopCard(GroupCorner, c, false).Suit == s.Suit)
-                        return false;
+                    const TCard* corner = Top(position, {GroupCorner, c});
+                    if (corner && corner->Suit == s.Suit) return false;
                 }
                 return true;
             }
-            return sameSuit() && RanksAdjacent(SelGroup, SelPile, tg, tp, true);
+            return sameSuit() && OneBelow(s, *t);
 
         case GroupOuter:
-            if (SelGroup == GroupInner && SelPile == tp && !targetFilled) return true;
-            if ((SelGroup == GroupInner || SelGroup == GroupOuter || SelGroup == GroupWaste) &&
-                targetFilled && sameSuit() && sAbove())
+            if (from_group == GroupInner && from.Pile == to.Pile && !t) return true;
+            if ((from_group == GroupInner || from_group == GroupOuter ||
+                 from_group == GroupWaste) &&
+                t && sameSuit() && sAbove())
                 return true;
-            if (GameKind == gkTriskLite) {
-                if (SelGroup == GroupSingle && targetFilled && sameSuit() && sAbove()) return true;
-                if ((SelGroup == GroupSingle || SelGroup == GroupWaste) && !targetFilled)
-                    return true;
+            if (kind == gkTriskLite) {
+                if (from_group == GroupSingle && t && sameSuit() && sAbove()) return true;
+                if ((from_group == GroupSingle || from_group == GroupWaste) && !t) return true;
             }
             return false;
 
         case GroupSingle:
-            if (!targetFilled) return s.Rank == 0;
+            if (!t) return s.Rank == 0;
             if (!sameSuit() || !sAbove()) return false;
-            return SelGroup == GroupInner || SelGroup == GroupOuter || SelGroup == GroupWaste ||
-                   (GameKind == gkTriskStrong && SelGroup == GroupCorner);
+            return from_group == GroupInner || from_group == GroupOuter ||
+                   from_group == GroupWaste || (kind == gkTriskStrong && from_group == GroupCorner);
 
         default:  // reserve piles and waste piles never take a card
             return false;
     }
 }
 
-bool TGame::CanDropDiamond(int tg, int tp) {
-    const bool targetFilled = IsNonEmpty(tg, tp);
-    switch (tg) {
+bool CanDropDiamond(TPileRef from, const TCard& s, TPileRef to, const TCard* t) {
+    switch (to.Group) {
         case GroupInner:
         case GroupCorner:
-        case GroupOuter: {
-            if (!targetFilled) return SelGroup == GroupWaste;
-            const bool adjacent = RanksAdjacent(SelGroup, SelPile, tg, tp, true) ||
-                                  RanksAdjacent(SelGroup, SelPile, tg, tp, false);
-            if (!adjacent) return false;
-            return SelGroup == GroupWaste || IsDiamondNeighbour(tg, tp, SelGroup, SelPile);
-        }
+        case GroupOuter:
+            if (!t) return from.Group == GroupWaste;
+            if (!OneBelow(s, *t) && !OneAbove(s, *t)) return false;
+            return from.Group == GroupWaste || IsDiamondNeighbour(to, from);
         case GroupSingle:
-            if (SelGroup == GroupOuter) return false;
-            if (!targetFilled) return true;
-            return RanksAdjacent(SelGroup, SelPile, tg, tp, false);
+            if (from.Group == GroupOuter) return false;
+            if (!t) return true;
+            return OneAbove(s, *t);
         default:
             return false;
     }
 }
 
-void TGame::PlayMove(int tg, int tp) {
-    MoveCard(SelGroup, SelPile, tg, tp);
-    ++MoveIndex;
-    ++ActionCount;
-    AppendHistoryEntry();
-    const bool foundation = IsTomb(GameKind) ? tg == GroupCorner : tg == GroupSingle;
-    PlaySound(foundation ? "DROP" : "DOWN");
-    Highlighted = false;
-    host_.PaintTable();
-    CheckGameWon();
+}  // namespace
+
+bool CanDrop(const TPosition& position, TPileRef from, TPileRef to) {
+    if (!PileExists(position.Kind, from.Group, from.Pile) ||
+        !PileExists(position.Kind, to.Group, to.Pile))
+        return false;
+    const TCard* s = Top(position, from);
+    if (!s) return false;
+    const TCard* t = Top(position, to);
+    return position.Kind == gkDiamond ? CanDropDiamond(from, *s, to, t)
+                                      : CanDropTomb(position, from, *s, to, t);
 }
 
-void TGame::ClickStock() {
-    Highlighted = false;
-    SelGroup = -1;
-    const bool passLimited = GameKind == gkTriskLite || GameKind == gkTriskClassic;
+void ApplyMove(TPosition& position, TPileRef from, TPileRef to, TFaultLog& faults) {
+    TFault fault = TFault::None;
+    position.Board.MoveCard(position.Kind, from.Group, from.Pile, to.Group, to.Pile, fault);
+    faults.Add(fault);
+}
 
-    if (!Board.Deck.HasCards()) {
+TStockClick BeginStockClick(TPosition& position, TFaultLog& faults) {
+    TStockClick click;
+    const TGameKind kind = position.Kind;
+    const bool passLimited = IsPassLimited(kind);
+    TBoard& board = position.Board;
+
+    if (!board.Deck.HasCards()) {
+        click.Redealt = true;
         // Gather the waste piles that the finished pass dealt to. The deck keeps
         // its shuffled slot order, so the order of returning does not matter.
         int lastPile = -1;
         if (passLimited) {
-            if (PassesLeft > 0) --PassesLeft;
-            if (PassesLeft > 0) lastPile = std::min(PassesLeft, kTombPilesPerGroup - 1);
-        } else if (GameKind == gkTriskStrong) {
+            if (position.PassesLeft > 0) --position.PassesLeft;
+            if (position.PassesLeft > 0)
+                lastPile = std::min(position.PassesLeft, kTombPilesPerGroup - 1);
+        } else if (kind == gkTriskStrong) {
             lastPile = 2;
         } else {
             lastPile = 0;
         }
         for (int p = 0; p <= lastPile; ++p) {
-            while (IsNonEmpty(GroupWaste, p)) {
+            while (board.IsNonEmpty(kind, GroupWaste, p)) {
                 TFault fault = TFault::None;
-                Board.Deck.ReturnCard(TopCard(GroupWaste, p, true), fault);
-                ReportFault(fault);
+                const TCard card = board.TopCard(kind, GroupWaste, p, true, fault);
+                faults.Add(fault);
+                fault = TFault::None;
+                board.Deck.ReturnCard(card, fault);
+                faults.Add(fault);
             }
         }
     }
 
-    if (passLimited && PassesLeft == 0) {
-        GameLost();
-        return;
+    if (passLimited && position.PassesLeft == 0) {
+        click.Lost = true;
+        return click;
     }
-
-    ++MoveIndex;
-    ++ActionCount;
-    const int piles = passLimited                 ? std::clamp(PassesLeft, 0, kTombPilesPerGroup)
-                      : GameKind == gkTriskStrong ? 3
-                                                  : 1;
-    for (int i = 0; i < piles; ++i) {
-        PlaySound("DEAL");
-        PutCard(GroupWaste, i, true, TCard{});
-        host_.PaintTable();
-        host_.DealPause(75);
-    }
-    AppendHistoryEntry();
+    click.Piles = passLimited             ? std::clamp(position.PassesLeft, 0, kTombPilesPerGroup)
+                  : kind == gkTriskStrong ? 3
+                                          : 1;
+    return click;
 }
 
-// ---- end of game ----
+void DealToWaste(TPosition& position, int pile, TFaultLog& faults) {
+    TFault fault = TFault::None;
+    position.Board.PutCard(position.Kind, GroupWaste, pile, true, TCard{}, fault);
+    faults.Add(fault);
+}
 
-bool TGame::IsWon() const {
-    if (Board.Deck.HasCards()) return false;
-    if (IsTomb(GameKind)) {
-        for (int g : {GroupInner, GroupOuter, GroupSingle, GroupWaste}) {
-            for (int p = 0; p < kTombPilesPerGroup; ++p) {
-                if (IsNonEmpty(g, p)) return false;
-            }
-        }
-    } else {
-        for (int g : {GroupInner, GroupCorner, GroupOuter, GroupWaste}) {
-            for (int p = 0; p < kDiamondPilesPerGroup; ++p) {
-                if (IsNonEmpty(g, p)) return false;
-            }
+TStockClick ApplyStockClick(TPosition& position, TFaultLog& faults) {
+    const TStockClick click = BeginStockClick(position, faults);
+    for (int i = 0; i < click.Piles; ++i)
+        DealToWaste(position, i, faults);
+    return click;
+}
+
+bool IsWon(const TPosition& position) {
+    if (position.Board.Deck.HasCards()) return false;
+    const TGameKind kind = position.Kind;
+    const int foundation = IsTomb(kind) ? GroupCorner : GroupSingle;
+    const int piles = IsTomb(kind) ? kTombPilesPerGroup : kDiamondPilesPerGroup;
+    for (int g = 0; g < kGroups; ++g) {
+        if (g == foundation) continue;
+        for (int p = 0; p < piles; ++p) {
+            if (position.Board.IsNonEmpty(kind, g, p)) return false;
         }
     }
     return true;
 }
 
-void TGame::CheckGameWon() {
-    if (!IsWon()) return;
-    PassesLeft = -1;
-    StopClock();
-    PlaySound("GAMEWON");
-    if (host_.ShowGameOver(true)) StartGame();
+std::vector<TMove> LegalMoves(const TPosition& position) {
+    std::vector<TMove> moves;
+    const TGameKind kind = position.Kind;
+    for (int fg = 0; fg < kGroups; ++fg) {
+        if (!MayPickUp(kind, fg)) continue;
+        for (int fp = 0; fp < PilesInGroup(kind, fg); ++fp) {
+            for (int tg = 0; tg < kGroups; ++tg) {
+                for (int tp = 0; tp < PilesInGroup(kind, tg); ++tp) {
+                    if (fg == tg && fp == tp) continue;
+                    if (CanDrop(position, {fg, fp}, {tg, tp}))
+                        moves.push_back({{fg, fp}, {tg, tp}});
+                }
+            }
+        }
+    }
+    return moves;
 }
 
-void TGame::GameLost() {
-    StopClock();
-    if (host_.ShowGameOver(false)) StartGame();
+void DealGame(TPosition& position, uint32_t number, TRandom& random, TFaultLog& faults) {
+    TBoard& board = position.Board;
+    const TGameKind kind = position.Kind;
+    board.Deck.Shuffle(number, random);
+    position.PassesLeft = 5;
+    board.ClearBlock(kind);
+    TFault fault = TFault::None;
+    if (IsTomb(kind)) {
+        // Four reserve piles of 11 (13 in the complicated variant); the top
+        // card of each goes out to the outer pile beside it.
+        const int perPile = kind == gkTriskStrong ? 13 : 11;
+        for (int p = 0; p < 4; ++p) {
+            for (int i = 0; i < perPile; ++i)
+                board.PutCard(kind, GroupInner, p, true, TCard{}, fault);
+        }
+        for (int i = 0; i < 4; ++i)
+            board.MoveCard(kind, GroupInner, i, GroupOuter, i, fault);
+    } else {
+        for (int g = GroupInner; g <= GroupOuter; ++g) {
+            for (int p = 0; p < 4; ++p) {
+                for (int i = 0; i < 7; ++i)
+                    board.PutCard(kind, g, p, true, TCard{}, fault);
+            }
+        }
+    }
+    faults.Add(fault);
+}
+
+TPosition DealtPosition(TGameKind kind, uint32_t number) {
+    TPosition position;
+    position.Kind = kind;
+    position.Board.Deck.Build();
+    TRandom random;
+    TFaultLog faults;
+    DealGame(position, number, random, faults);
+    return position;
 }
 
 }  // namespace trisk

@@ -1,11 +1,11 @@
-// The saved-game file ".kxr": a little-endian header and the history entries,
-// each with the board block of the saved game kind only. Version 1.3 is
-// written; 1.1, 1.2 and 1.3 are read.
+// The saved-game file ".kxr" as bytes: a little-endian header and the history
+// entries, each with the board block of the saved game kind only. Version 1.3
+// is written; 1.1, 1.2 and 1.3 are read. Reading and writing the file itself
+// is the file store's (history/file_store.h).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "engine/board.h"
@@ -38,11 +38,5 @@ std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t ac
 // offset is checked against the size, and card bytes against their ranges.
 // out is filled only as far as needed to describe a refusal (the versions).
 TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out);
-
-// The file's bytes, or false when it cannot be opened or read.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
-// Writes the bytes to a temporary file beside path and renames it over path
-// once everything was written; the old file stays untouched on any failure.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes);
 
 }  // namespace trisk

@@ -5,8 +5,8 @@
 
 #include <exception>
 
-#include "shell/card_set_prefetch.h"
 #include "shell/main_form.h"
+#include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
 
 namespace {
@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
         trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
             trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
         trisk::TMainForm form;
-        form.ExitAfterFirstPaint =
-            qEnvironmentVariableIntValue("TRISK_EXIT_AFTER_FIRST_PAINT") == 1;
+        form.SetExitAfterFirstPaint(qEnvironmentVariableIntValue("TRISK_EXIT_AFTER_FIRST_PAINT") ==
+                                    1);
         QStringList arguments = QApplication::arguments();
         arguments.removeFirst();
         if (!form.FormCreate(arguments, std::move(cardSet))) return 1;

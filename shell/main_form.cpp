@@ -3,21 +3,11 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDateTime>
-#include <QElapsedTimer>
-#include <QEventLoop>
-#include <QFile>
-#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFrame>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
@@ -27,16 +17,10 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include <ctime>
-
-#include "engine/cards.h"
-#include "shell/card_set_prefetch.h"
-#include "shell/game_number_form.h"
-#include "shell/status_form.h"
 #include "shell/table_view.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
-#include "table/spots.h"
+#include "table/status_panels.h"
 
 namespace trisk {
 
@@ -47,14 +31,6 @@ constexpr int kClientWidth = 684;
 constexpr int kClientHeight = 597;
 constexpr int kToolBarHeight = 34;
 constexpr int kStatusBarHeight = 19;
-constexpr int kPanelWidths[5] = {120, 100, 70, 70, 50};
-
-QString FromCore(const std::string& text) {
-    return QString::fromStdString(text);
-}
-std::string PathForCore(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // Tahoma 8 pt; where it is not installed, Wine's metric-compatible Tahoma, and
 // failing that the desktop's sans-serif face at the same size.
@@ -135,66 +111,15 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    ConnectActions();
 
     GameTimer = new QTimer(this);
     GameTimer->setObjectName("GameTimer");
     GameTimer->setInterval(1000);
-    connect(GameTimer, &QTimer::timeout, this, [this] { Game.GameTimerTimer(); });
+    connect(GameTimer, &QTimer::timeout, this, &TMainForm::GameTimerTimer);
 
-    // GetTickCount's counterpart: milliseconds of the monotonic clock, wrapping.
-    TickSource = [] {
-        QElapsedTimer clock;
-        clock.start();
-        return static_cast<uint32_t>(clock.msecsSinceReference());
-    };
-
-    Dialogs.AskQuestion = [this](const QString& text) {
-        return QMessageBox::question(this, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
-    };
-    Dialogs.ShowMessage = [this](const QString& text) {
-        QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, this);
-        box.exec();
-    };
-    Dialogs.ShowInformation = [this](const QString& text) {
-        QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, this);
-        box.exec();
-    };
-    Dialogs.GetSaveFileName = [this](const QString& proposedName) {
-        QFileDialog dialog(this);
-        dialog.setObjectName("sdFileSave");
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilter("Solitaire Trisk's files (*.kxr)");
-        dialog.setDefaultSuffix("kxr");
-        // The game asks before overwriting, with its own question.
-        dialog.setOption(QFileDialog::DontConfirmOverwrite);
-        dialog.selectFile(proposedName);
-        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                   ? dialog.selectedFiles().first()
-                   : QString();
-    };
-    Dialogs.GetOpenFileName = [this] {
-        QFileDialog dialog(this);
-        dialog.setObjectName("odFileOpen");
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
-        dialog.setNameFilter("Saved games (*.kxr)");
-        return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                   ? dialog.selectedFiles().first()
-                   : QString();
-    };
-    Dialogs.ShowGameOver = [this](bool won) {
-        TStatusForm dialog(this);
-        dialog.ShowVerdict(won);
-        return dialog.exec() == TStatusForm::ResultYes;
-    };
-    Dialogs.AskGameNumber = [this](const QString& current) -> std::optional<QString> {
-        TGameNumberForm dialog(this);
-        dialog.edGameNumber->setText(current);
-        dialog.edGameNumber->selectAll();
-        if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-        return dialog.edGameNumber->text();
-    };
+    dialogs_ = std::make_unique<TQtDialogs>(this);
+    ticks_ = std::make_unique<TMonotonicTicks>();
 
     // The client area (everything below the menu bar) starts at 684 x 597 and
     // never gets smaller; the window is centred on the screen.
@@ -251,26 +176,6 @@ void TMainForm::CreateActions() {
     aUndo->setEnabled(false);
     aRedo->setEnabled(false);
     aGoToBookmark->setEnabled(false);
-
-    connect(aNewGame, &QAction::triggered, this, &TMainForm::aNewGameExecute);
-    connect(aGameNumber, &QAction::triggered, this, &TMainForm::aGameNumberExecute);
-    connect(aReplay, &QAction::triggered, this, [this] { Game.RestartGame(); });
-    connect(aUndo, &QAction::triggered, this, [this] { Game.UndoMove(); });
-    connect(aRedo, &QAction::triggered, this, [this] { Game.RedoMove(); });
-    connect(aInsertBookmark, &QAction::triggered, this, [this] { Game.InsertBookmark(); });
-    connect(aGoToBookmark, &QAction::triggered, this, [this] { Game.GoToBookmark(); });
-    connect(aSaveGame, &QAction::triggered, this, &TMainForm::aSaveGameExecute);
-    connect(aLoadGame, &QAction::triggered, this, &TMainForm::aLoadGameExecute);
-    connect(aExit, &QAction::triggered, this, &TMainForm::aExitExecute);
-    connect(aDiamond, &QAction::triggered, this, [this] { SwitchKind(gkDiamond); });
-    connect(aTriskLite, &QAction::triggered, this, [this] { SwitchKind(gkTriskLite); });
-    connect(aTriskClassic, &QAction::triggered, this, [this] { SwitchKind(gkTriskClassic); });
-    connect(aTriskStrong, &QAction::triggered, this, [this] { SwitchKind(gkTriskStrong); });
-    connect(aShowToolbar, &QAction::triggered, this, &TMainForm::aShowToolbarExecute);
-    connect(aShowStatusbar, &QAction::triggered, this, &TMainForm::aShowStatusbarExecute);
-    // Options, the card-set chooser, help, the home page, About and the tray's
-    // Restore are bound and presented here; their behaviour comes with their
-    // own dialogs.
 }
 
 // A menu item is its own QAction, named as the item, bound to the command:
@@ -422,127 +327,7 @@ void TMainForm::CreateStatusBar() {
     StatusBar->setObjectName("StatusBar");
     StatusBar->setFixedHeight(kStatusBarHeight);
     StatusBar->setContentsMargins(0, 0, 0, 0);
-    for (int i = 0; i < 5; ++i) {
-        auto* panel = new QLabel(StatusBar);
-        panel->setObjectName(QString("StatusPanel%1").arg(i));
-        panel->setFixedWidth(kPanelWidths[i]);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        panel->setContentsMargins(2, 0, 2, 0);
-        panel->setAlignment((i == 3 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-        StatusBar->addWidget(panel);
-        StatusPanels[i] = panel;
-    }
-}
-
-// ---- start-up and tear-down ----
-
-bool TMainForm::FormCreate(const QStringList& arguments, const QString& libraryPath) {
-    return FormCreate(arguments,
-                      TCardSetPrefetch::Now(libraryPath, CardSetSheetName(Game.Settings.CardSet)));
-}
-
-bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSet) {
-    TPreparedCardSet prepared = cardSet.Take();
-    CardSetLibrary = std::move(prepared.Library);
-    if (!CardSetLibrary) {
-        Dialogs.ShowMessage("Unable to open cardset.dll.");
-        return false;
-    }
-    ProgramRandom().Seed(static_cast<uint32_t>(std::time(nullptr)));
-    Game.History.resize(1);
-    Game.NewNumberWanted = true;
-    GameTimer->start();
-
-    // Settings keep their defaults until the settings store exists: toolbar
-    // and status bar shown, the kind from GameId, the card set from CardSet.
-    ToolbarItem->setChecked(true);
-    MainToolBar->setVisible(ToolbarItem->isChecked());
-    StatusbarItem->setChecked(true);
-    StatusBar->setVisible(StatusbarItem->isChecked());
-    const int32_t gameId = Game.Settings.GameId;
-    Game.SetGameKind(IsValidGameKind(gameId) ? static_cast<TGameKind>(gameId) : gkTriskClassic);
-    const QString sheetName = CardSetSheetName(Game.Settings.CardSet);
-    if (prepared.SheetName == sheetName) {
-        IList = std::move(prepared.Images);
-        for (const QString& text : prepared.Messages)
-            Dialogs.ShowMessage(text);
-    } else {
-        LoadCardSet(IList, *CardSetLibrary, sheetName,
-                    [this](const QString& text) { Dialogs.ShowMessage(text); });
-    }
-    Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
-
-    if (!arguments.isEmpty()) {
-        Game.CommandLineMark = true;
-        Game.LoadGameFromFile(PathForCore(arguments.first()));
-    } else {
-        Game.StartGame();
-        Game.SelGroup = -1;
-    }
-    return true;
-}
-
-void TMainForm::closeEvent(QCloseEvent* event) {
-    // A close request in the middle of a deal is carried out once the deal
-    // is over.
-    if (dealing_) {
-        event->ignore();
-        QTimer::singleShot(10, this, &QWidget::close);
-        return;
-    }
-    GameTimer->stop();
-    if (Sound) Sound->Stop();
-    event->accept();
-}
-
-// ---- commands ----
-
-void TMainForm::aNewGameExecute() {
-    Game.NewGame();
-}
-
-void TMainForm::aGameNumberExecute() {
-    const std::optional<QString> text =
-        Dialogs.AskGameNumber(QString::number(Game.Board.Deck.GameNumber));
-    if (text) {
-        Game.SelectShuffle(text->toStdString());
-    } else {
-        Game.SelectShuffle(std::nullopt);
-    }
-}
-
-void TMainForm::aSaveGameExecute() {
-    const QString path = Dialogs.GetSaveFileName(
-        ProposedSaveName(Game.GameKind, QDateTime::currentDateTime(), QLocale()));
-    if (path.isEmpty()) return;
-    Game.SaveGameToFile(PathForCore(path));
-}
-
-void TMainForm::aLoadGameExecute() {
-    const QString path = Dialogs.GetOpenFileName();
-    if (path.isEmpty()) return;
-    Game.LoadGameFromFile(PathForCore(path));
-}
-
-void TMainForm::aExitExecute() {
-    close();
-}
-
-void TMainForm::SwitchKind(TGameKind kind) {
-    Game.SwitchGameKind(kind);
-    // A declined switch leaves the checks of the game still on the table.
-    ApplyKindChecks(shownKind_);
-}
-
-void TMainForm::aShowToolbarExecute() {
-    ToolbarItem->setChecked(!ToolbarItem->isChecked());
-    MainToolBar->setVisible(ToolbarItem->isChecked());
-}
-
-void TMainForm::aShowStatusbarExecute() {
-    StatusbarItem->setChecked(!StatusbarItem->isChecked());
-    StatusBar->setVisible(StatusbarItem->isChecked());
+    panels_ = std::make_unique<TStatusPanels>(StatusBar);
 }
 
 void TMainForm::ApplyKindChecks(TGameKind kind) {
@@ -554,137 +339,8 @@ void TMainForm::ApplyKindChecks(TGameKind kind) {
     TriskStrongItem->setChecked(kind == gkTriskStrong);
 }
 
-// ---- painting and the pointer ----
-
-void TMainForm::DrawSpot(QPainter& painter, int x, int y, int imageIndex) {
-    // An image the list lacks (a card set that failed to load) draws nothing.
-    if (IList.Has(imageIndex)) painter.drawImage(x, y, IList.Image(imageIndex));
-    if (Game.Highlighted && x == Game.HighlightX && y == Game.HighlightY &&
-        IList.Has(imgCardMask)) {
-        painter.drawImage(x, y, IList.Image(imgCardMask));
-    }
-}
-
-void TMainForm::FormPaint(QPainter& painter) {
-    for (const TPileSpot& spot : SpotsForKind(Game.GameKind)) {
-        DrawSpot(painter, spot.X, spot.Y, Game.SpotImageIndex(spot.Group, spot.Pile));
-    }
-    DrawSpot(painter, StockSpot.X, StockSpot.Y, Game.StockImageIndex());
-}
-
-void TMainForm::TablePainted() {
-    if (firstPaintDone_) return;
-    firstPaintDone_ = true;
-    if (ExitAfterFirstPaint) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-}
-
-void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
-    switch (button) {
-        case Qt::LeftButton:
-            Game.FormMouseUp(TMouseButton::Left, x, y);
-            break;
-        case Qt::MiddleButton:
-            Game.FormMouseUp(TMouseButton::Middle, x, y);
-            break;
-        case Qt::RightButton:
-            Game.FormMouseUp(TMouseButton::Right, x, y);
-            break;
-        default:
-            break;
-    }
-}
-
-void TMainForm::FormMouseMove(int x, int y) {
-    Game.FormMouseMove(x, y);
-}
-
 void TMainForm::TableResized() {
     if (MainToolBar) MainToolBar->setGeometry(0, 0, Table->width(), kToolBarHeight);
-}
-
-// ---- TGameHost ----
-
-void TMainForm::ShowMessage(const std::string& text, TMessageKind kind) {
-    if (kind == TMessageKind::Information) {
-        Dialogs.ShowInformation(FromCore(text));
-        return;
-    }
-    Dialogs.ShowMessage(FromCore(text));
-}
-
-bool TMainForm::AskQuestion(const std::string& text) {
-    return Dialogs.AskQuestion(FromCore(text));
-}
-
-void TMainForm::PlaySound(const char* name) {
-    if (Sound) Sound->PlayCardSetSound(QString::fromLatin1(name), Game.Settings.EnableSound);
-}
-
-void TMainForm::InvalidateTable() {
-    Table->update();
-}
-
-void TMainForm::PaintTable() {
-    Table->repaint();
-    SetStatusText(1, Game.MovesText());
-}
-
-void TMainForm::SetTitle(const std::string& title) {
-    setWindowTitle(FromCore(title));
-}
-
-void TMainForm::SetStatusText(int panel, const std::string& text) {
-    if (panel >= 0 && panel < 5) StatusPanels[panel]->setText(FromCore(text));
-}
-
-void TMainForm::SetCursor(TCursor cursor) {
-    Table->setCursor(cursor == TCursor::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
-}
-
-void TMainForm::ShowGameKind(TGameKind kind) {
-    shownKind_ = kind;
-    ApplyKindChecks(kind);
-}
-
-void TMainForm::ActionEnabledChanged(TGameAction action, bool enabled) {
-    switch (action) {
-        case TGameAction::Undo:
-            aUndo->setEnabled(enabled);
-            break;
-        case TGameAction::Redo:
-            aRedo->setEnabled(enabled);
-            break;
-        case TGameAction::GoToBookmark:
-            aGoToBookmark->setEnabled(enabled);
-            break;
-    }
-}
-
-void TMainForm::DealPause(unsigned milliseconds) {
-    // The card just dealt is on screen already (PaintTable repaints at once).
-    // Wait without taking pointer or key input: it stays queued and acts once
-    // the deal is over, while timers and paint requests go on.
-    dealing_ = true;
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(milliseconds), &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    dealing_ = false;
-}
-
-uint32_t TMainForm::TickCount() {
-    return TickSource();
-}
-
-void TMainForm::StartGameTimer() {
-    if (!GameTimer->isActive()) GameTimer->start();
-}
-
-void TMainForm::StopGameTimer() {
-    GameTimer->stop();
-}
-
-bool TMainForm::ShowGameOver(bool won) {
-    return Dialogs.ShowGameOver(won);
 }
 
 }  // namespace trisk

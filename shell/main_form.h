@@ -1,28 +1,31 @@
 // TMainForm: the program's one window. It owns the game in play, the card
 // images, the card-set library and the sound player, turns Qt events into
 // calls on the game and mirrors the game into its actions, title, status
-// panels and painting. No rule of the game lives here.
+// panels and painting. No rule of the game lives here. Its code is split by
+// duty: main_form.cpp builds the window, main_form_host.cpp answers the game
+// (TGameHost), main_form_startup.cpp starts and ends the run, and
+// main_form_commands.cpp carries the commands and the table's events.
 #pragma once
 
 #include <QDateTime>
-#include <QImage>
 #include <QKeySequence>
 #include <QLocale>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 #include <memory>
-#include <optional>
 
-#include "engine/game.h"
-#include "engine/host.h"
+#include "history/game.h"
+#include "history/host.h"
+#include "shell/dialogs.h"
+#include "shell/tick_source.h"
 #include "table/card_images.h"
+#include "table/pointer.h"
 
 class QAction;
 class QActionGroup;
-class QLabel;
+class QImage;
 class QMenu;
 class QPainter;
 class QStatusBar;
@@ -36,33 +39,14 @@ namespace trisk {
 class TCardSetPrefetch;
 class TResourceModule;
 class TSoundPlayer;
+class TStatusPanels;
 class TTableView;
-
-// Every modal step of the window goes through one of these, so that tests can
-// answer them without entering a modal loop. The defaults show real dialogs.
-struct TShellDialogs {
-    // Yes/No question captioned "Solitaire Trisk"; true only for Yes.
-    std::function<bool(const QString& text)> AskQuestion;
-    // A plain message with an OK button.
-    std::function<void(const QString& text)> ShowMessage;
-    // The same with the information icon: the internal-fault messages.
-    std::function<void(const QString& text)> ShowInformation;
-    // The save dialog with the proposed name; an empty result means cancelled.
-    std::function<QString(const QString& proposedName)> GetSaveFileName;
-    // The open dialog; an empty result means cancelled.
-    std::function<QString()> GetOpenFileName;
-    // The game-over dialog; true for Yes (play again).
-    std::function<bool(bool won)> ShowGameOver;
-    // The "Select shuffle" dialog filled with the current number; the edit
-    // text when closed with OK, nothing otherwise.
-    std::function<std::optional<QString>(const QString& current)> AskGameNumber;
-};
 
 // The proposed name of a saved game: the kind's prefix, the date and the
 // time of day in the locale's long time format with "-" as separator.
 QString ProposedSaveName(TGameKind kind, const QDateTime& now, const QLocale& locale);
 
-class TMainForm : public QMainWindow, public TGameHost {
+class TMainForm : public QMainWindow, private TGameHost {
     Q_OBJECT
   public:
     explicit TMainForm(QWidget* parent = nullptr);
@@ -76,31 +60,17 @@ class TMainForm : public QMainWindow, public TGameHost {
     bool FormCreate(const QStringList& arguments, TCardSetPrefetch cardSet);
 
     // The game in play, with its whole state.
-    TGame Game{*this};
-    TShellDialogs Dialogs;
-    // Milliseconds of a monotonic clock, wrapping at 2^32; replaceable in tests.
-    std::function<uint32_t()> TickSource;
-    // Ends the program after the first painted table (start-up benchmark).
-    bool ExitAfterFirstPaint = false;
-
+    TGame& Game() { return game_; }
+    const TGame& Game() const { return game_; }
     const TCardImages& Images() const { return IList; }
-
-    // ---- TGameHost ----
-    void ShowMessage(const std::string& text, TMessageKind kind) override;
-    bool AskQuestion(const std::string& text) override;
-    void PlaySound(const char* name) override;
-    void InvalidateTable() override;
-    void PaintTable() override;
-    void SetTitle(const std::string& title) override;
-    void SetStatusText(int panel, const std::string& text) override;
-    void SetCursor(TCursor cursor) override;
-    void ShowGameKind(TGameKind kind) override;
-    void ActionEnabledChanged(TGameAction action, bool enabled) override;
-    void DealPause(unsigned milliseconds) override;
-    uint32_t TickCount() override;
-    void StartGameTimer() override;
-    void StopGameTimer() override;
-    bool ShowGameOver(bool won) override;
+    // Replaces the dialogs (tests answer them without a modal loop).
+    void SetDialogs(std::unique_ptr<TDialogs> dialogs) { dialogs_ = std::move(dialogs); }
+    TDialogs& Dialogs() { return *dialogs_; }
+    // Replaces the clock that the game's timing reads.
+    void SetTickSource(std::unique_ptr<TTickSource> ticks) { ticks_ = std::move(ticks); }
+    // Ends the program after the first painted table (start-up benchmark).
+    void SetExitAfterFirstPaint(bool exit) { exitAfterFirstPaint_ = exit; }
+    QString StatusText(TStatusPanel panel) const;
 
     // ---- the table view's events ----
     void FormPaint(QPainter& painter);
@@ -150,11 +120,15 @@ class TMainForm : public QMainWindow, public TGameHost {
     TTableView* Table = nullptr;
     QToolBar* MainToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
-    QLabel* StatusPanels[5] = {};
     QTimer* GameTimer = nullptr;
 
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
+    // ---- building the window (main_form.cpp) ----
     void CreateActions();
+    void ConnectActions();
     void CreateMenus();
     void CreateToolBar();
     void CreateStatusBar();
@@ -164,8 +138,25 @@ class TMainForm : public QMainWindow, public TGameHost {
     QToolButton* AddToolButton(QAction* action, const char* name, int picture, const QImage& sheet);
     void AddToolSeparator(const char* name);
     void ApplyKindChecks(TGameKind kind);
-    void DrawSpot(QPainter& painter, int x, int y, int imageIndex);
 
+    // ---- TGameHost (main_form_host.cpp) ----
+    void ShowMessage(const std::string& text, TMessageKind kind) override;
+    bool AskQuestion(const std::string& text) override;
+    void PlaySound(const char* name) override;
+    void InvalidateTable() override;
+    void PaintTable() override;
+    void SetTitle(const std::string& title) override;
+    void SetStatusText(TStatusPanel panel, const std::string& text) override;
+    void SetCursor(TCursor cursor) override;
+    void ShowGameKind(TGameKind kind) override;
+    void ActionEnabledChanged(TGameAction action, bool enabled) override;
+    void DealPause(unsigned milliseconds) override;
+    uint32_t TickCount() override;
+    void StartGameTimer() override;
+    void StopGameTimer() override;
+    bool ShowGameOver(bool won) override;
+
+    // ---- commands (main_form_commands.cpp) ----
     void aNewGameExecute();
     void aGameNumberExecute();
     void aSaveGameExecute();
@@ -174,19 +165,22 @@ class TMainForm : public QMainWindow, public TGameHost {
     void SwitchKind(TGameKind kind);
     void aShowToolbarExecute();
     void aShowStatusbarExecute();
+    void GameTimerTimer();
 
+    TGame game_{*this};
     TCardImages IList;
     std::unique_ptr<TResourceModule> CardSetLibrary;
     std::unique_ptr<TSoundPlayer> Sound;
+    std::unique_ptr<TDialogs> dialogs_;
+    std::unique_ptr<TTickSource> ticks_;
+    std::unique_ptr<TStatusPanels> panels_;
     QActionGroup* kindGroup_ = nullptr;
     QActionGroup* variantGroup_ = nullptr;
     QStyle* toolStyle_ = nullptr;
     TGameKind shownKind_ = gkTriskClassic;
     bool dealing_ = false;
     bool firstPaintDone_ = false;
-
-  protected:
-    void closeEvent(QCloseEvent* event) override;
+    bool exitAfterFirstPaint_ = false;
 };
 
 }  // namespace trisk

@@ -1,16 +1,15 @@
-// Turning pointer releases and moves over the table into game actions, and
-// choosing the image each place shows. The window only forwards its events.
-#include "engine/game.h"
+#include "table/pointer.h"
+
 #include "table/spots.h"
 
 namespace trisk {
 
-int TGame::SpotImageIndex(int group, int pile) const {
-    const TPile& cards = Board.Pile(GameKind, group, pile);
+int SpotImageIndex(const TPosition& position, int group, int pile) {
+    const TPile& cards = position.Board.Pile(position.Kind, group, pile);
     for (int i = kDeckSize - 1; i >= 0; --i) {
         if (cards.Cards[i].Present) return cards.Cards[i].Suit * kRanks + cards.Cards[i].Rank;
     }
-    if (GameKind == gkDiamond) return group == GroupWaste ? imgCardBase : imgCardBaseAll;
+    if (position.Kind == gkDiamond) return group == GroupWaste ? imgCardBase : imgCardBaseAll;
     switch (group) {
         case GroupCorner:
             return imgCardBaseK;
@@ -23,89 +22,53 @@ int TGame::SpotImageIndex(int group, int pile) const {
     }
 }
 
-int TGame::StockImageIndex() const {
-    if (Board.Deck.HasCards()) return imgCardBack;
-    const bool passLimited = GameKind == gkTriskLite || GameKind == gkTriskClassic;
-    return passLimited && PassesLeft <= 1 ? imgEndGame : imgRedeal;
+int StockImageIndex(const TPosition& position) {
+    if (position.Board.Deck.HasCards()) return imgCardBack;
+    return IsPassLimited(position.Kind) && position.PassesLeft <= 1 ? imgEndGame : imgRedeal;
 }
 
-namespace {
-
-bool MayPickUp(TGameKind kind, int group) {
-    return !(group == GroupCorner && (kind == gkTriskLite || kind == gkTriskClassic));
-}
-
-}  // namespace
-
-void TGame::FormMouseUp(TMouseButton button, int x, int y) {
+void FormMouseUp(TGame& game, TMouseButton button, int x, int y) {
     if (button == TMouseButton::Right) {
-        SelGroup = -1;
-        Highlighted = false;
-        host_.PaintTable();
+        game.CancelPickUp();
         return;
     }
-    if (PassesLeft == -1) {
-        SelGroup = -1;
+    if (game.PassesLeft() == -1) {
+        game.ForgetSelection();
         return;
     }
     if (OnStock(x, y)) {
-        ClickStock();
+        game.ClickStock();
         return;
     }
-    const TPileSpot* spot = SpotAt(GameKind, x, y);
+    const TPileSpot* spot = SpotAt(game.GameKind(), x, y);
     if (!spot) return;
-    const int group = spot->Group;
-    const int pile = spot->Pile;
-
-    if (SelGroup == -1 && IsNonEmpty(group, pile)) {
-        if (!MayPickUp(GameKind, group)) {
-            host_.PaintTable();
+    if (game.SelGroup() == -1 &&
+        game.Board().IsNonEmpty(game.GameKind(), spot->Group, spot->Pile)) {
+        if (!MayPickUp(game.GameKind(), spot->Group)) {
+            game.Repaint();
             return;
         }
-        HighlightX = spot->X;
-        HighlightY = spot->Y;
-        Highlighted = true;
-        PlaySound("UP");
-        SelGroup = group;
-        SelPile = pile;
-        host_.PaintTable();
+        game.PickUp(spot->Group, spot->Pile, spot->X, spot->Y);
         return;
     }
-
-    const bool samePile = SelGroup == group && SelPile == pile;
-    if (!CanDrop(group, pile)) {
-        Highlighted = false;
-        host_.PaintTable();
-        if (samePile) {
-            PlaySound("DOWN");
-        } else if (SelGroup != -1) {
-            // Pile p of the corner and single groups exists in both blocks for
-            // every pile number a spot can name.
-            if (IsNonEmpty(group, pile) || !IsNonEmpty(GroupCorner, pile) ||
-                !IsNonEmpty(GroupSingle, pile))
-                PlaySound("WRONG");
-        }
-    } else if (SelGroup != -1 && !samePile) {
-        PlayMove(group, pile);
-    }
-    SelGroup = -1;
+    game.DropOn(spot->Group, spot->Pile);
 }
 
-void TGame::FormMouseMove(int x, int y) {
+void FormMouseMove(TGame& game, int x, int y) {
     TCursor cursor = OnStock(x, y) ? TCursor::Hand : TCursor::Arrow;
-    const TPileSpot* spot = SpotAt(GameKind, x, y);
+    const TPileSpot* spot = SpotAt(game.GameKind(), x, y);
     std::string cards;
     if (spot) {
-        const int count = CardCount(spot->Group, spot->Pile);
-        if (Highlighted) {
-            cursor = CanDrop(spot->Group, spot->Pile) ? TCursor::Hand : TCursor::Arrow;
-        } else if (count > 0 && MayPickUp(GameKind, spot->Group)) {
+        const int count = game.Board().CardCount(game.GameKind(), spot->Group, spot->Pile);
+        if (game.Highlighted()) {
+            cursor = game.CanDrop(spot->Group, spot->Pile) ? TCursor::Hand : TCursor::Arrow;
+        } else if (count > 0 && MayPickUp(game.GameKind(), spot->Group)) {
             cursor = TCursor::Hand;
         }
         if (count > 0) cards = "Cards: " + std::to_string(count);
     }
-    host_.SetCursor(cursor);
-    host_.SetStatusText(2, cards);
+    game.Host().SetCursor(cursor);
+    game.Host().SetStatusText(TStatusPanel::Cards, cards);
 }
 
 }  // namespace trisk

@@ -3,12 +3,14 @@
 
 #include <deque>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
-#include "engine/game.h"
+#include "engine/position_builder.h"
+#include "history/game.h"
 
 namespace trisk::test {
 
@@ -29,8 +31,8 @@ class TRecordingHost : public TGameHost {
     void InvalidateTable() override { ++Invalidations; }
     void PaintTable() override { ++Paints; }
     void SetTitle(const std::string& title) override { Title = title; }
-    void SetStatusText(int panel, const std::string& text) override {
-        if (panel >= 0 && panel < 5) Panels[panel] = text;
+    void SetStatusText(TStatusPanel panel, const std::string& text) override {
+        Panels[panel] = text;
     }
     void SetCursor(TCursor cursor) override { Cursor = cursor; }
     void ShowGameKind(TGameKind kind) override { ShownKind = kind; }
@@ -56,67 +58,47 @@ class TRecordingHost : public TGameHost {
     int Paints = 0;
     int ActionChanges = 0;
     std::string Title;
-    std::string Panels[5];
+    std::map<TStatusPanel, std::string> Panels;
     TCursor Cursor = TCursor::Arrow;
     TGameKind ShownKind = gkTriskClassic;
     uint32_t Now = 0;
     bool TimerRunning = false;
 };
 
-// Deals game `number` of `kind` as Select Shuffle would.
-inline void DealNumber(TGame& game, TGameKind kind, uint32_t number) {
-    game.GameKind = kind;
-    game.RequestedNumber = number;
-    game.NewNumberWanted = false;
-    game.StartGame();
+// Changes the position on the table by hand; nothing is picked up afterwards.
+template <class Edit>
+void EditPosition(TGame& game, Edit edit) {
+    TPosition position = game.Position();
+    edit(position);
+    game.SetPosition(position);
+}
+template <class Edit>
+void EditSettings(TGame& game, Edit edit) {
+    TSettings settings = game.Settings();
+    edit(settings);
+    game.SetSettings(settings);
 }
 
-// Positions built by hand: an empty table of the game's kind, then cards
-// put on piles bottom first.
+// Positions built by hand: an empty table of the game's kind (the stock keeps
+// its cards), then cards put on piles bottom first.
 inline void ClearTable(TGame& game) {
-    game.Board.ClearBlock(game.GameKind);
+    EditPosition(game, [](TPosition& p) { p.Board.ClearBlock(p.Kind); });
 }
 inline void EmptyStock(TGame& game) {
-    for (TCard& card : game.Board.Deck.Cards)
-        card.Present = 0;
-}
-inline TCard C(int suit, int rank) {
-    return TCard::Make(suit, rank);
+    EditPosition(game, [](TPosition& p) { EmptyStock(p); });
 }
 inline void Place(TGame& game, int group, int pile, std::initializer_list<TCard> cards) {
-    for (const TCard& card : cards) {
-        TFault fault = TFault::None;
-        game.Board.PutCard(game.GameKind, group, pile, false, card, fault);
-    }
+    EditPosition(game, [&](TPosition& p) { Place(p, group, pile, cards); });
 }
+// Picks up the top card of the pile as a click would ("UP" and a repaint).
 inline void Pick(TGame& game, int group, int pile) {
-    game.SelGroup = group;
-    game.SelPile = pile;
-    game.Highlighted = true;
+    game.PickUp(group, pile, 0, 0);
 }
-// The top card as suit * 13 + rank, or -1 for an empty pile.
 inline int Top(const TGame& game, int group, int pile) {
-    const TPile& cards = game.Board.Pile(game.GameKind, group, pile);
-    for (int i = kDeckSize - 1; i >= 0; --i) {
-        if (cards.Cards[i].Present) return cards.Cards[i].Suit * 13 + cards.Cards[i].Rank;
-    }
-    return -1;
+    return Top(game.Position(), group, pile);
 }
-
-// A cleared table of one kind, on which drops are asked by hand.
-class TRulesFixture : public ::testing::Test {
-  protected:
-    void SetKind(TGameKind kind, uint32_t number = 77) {
-        DealNumber(game, kind, number);
-        ClearTable(game);
-    }
-    // May the top card of (fromGroup, fromPile) go onto (toGroup, toPile)?
-    bool Drop(int fromGroup, int fromPile, int toGroup, int toPile) {
-        Pick(game, fromGroup, fromPile);
-        return game.CanDrop(toGroup, toPile);
-    }
-    TRecordingHost host;
-    TGame game{host};
-};
+inline int Count(const TGame& game, int group, int pile) {
+    return game.Board().CardCount(game.GameKind(), group, pile);
+}
 
 }  // namespace trisk::test

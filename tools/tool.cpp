@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "history/savefile.h"
+#include "table/pointer.h"
 #include "table/spots.h"
 #include "tools/tool_host.h"
 
@@ -108,14 +109,6 @@ bool ParseKindAndNumber(const std::string& kindText, const std::string& numberTe
     return true;
 }
 
-// A game of the kind dealt with the number as Select Shuffle deals it.
-void DealRequested(TGame& game, TGameKind kind, uint32_t number) {
-    game.GameKind = kind;
-    game.RequestedNumber = number;
-    game.NewNumberWanted = false;
-    game.StartGame();
-}
-
 int Deal(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> v;
     if (!ParseOptions(args, 1, {"kind", "number"}, v, err)) return 2;
@@ -128,10 +121,10 @@ int Deal(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!ParseKindAndNumber(v[0], v[1], kind, number, err)) return 2;
     TToolHost host(err);
     TGame game(host);
-    DealRequested(game, kind, number);
+    game.DealGameNumber(kind, number);
     out << GameKindName(kind) << " (kind " << static_cast<int>(kind) << ")\n";
     out << game.GameNumberText() << "\n";
-    PrintPosition(game, out);
+    PrintPosition(game.Position(), out);
     return 0;
 }
 
@@ -180,9 +173,10 @@ bool ParseScript(std::istream& in, std::vector<TScriptAction>& actions, std::ost
 // A left-button release in the middle of a pile's place; a pile that is not on
 // the current kind's table is not hit, so the click does nothing.
 void ClickPile(TGame& game, int group, int pile) {
-    for (const TPileSpot& spot : SpotsForKind(game.GameKind)) {
+    for (const TPileSpot& spot : SpotsForKind(game.GameKind())) {
         if (spot.Group == group && spot.Pile == pile) {
-            game.FormMouseUp(TMouseButton::Left, spot.X + kCardWidth / 2, spot.Y + kCardHeight / 2);
+            FormMouseUp(game, TMouseButton::Left, spot.X + kCardWidth / 2,
+                        spot.Y + kCardHeight / 2);
             return;
         }
     }
@@ -191,8 +185,8 @@ void ClickPile(TGame& game, int group, int pile) {
 void RunAction(TGame& game, const TScriptAction& action) {
     const std::string& verb = action.Verb;
     if (verb == "stock") {
-        game.FormMouseUp(TMouseButton::Left, StockSpot.X + kCardWidth / 2,
-                         StockSpot.Y + kCardHeight / 2);
+        FormMouseUp(game, TMouseButton::Left, StockSpot.X + kCardWidth / 2,
+                    StockSpot.Y + kCardHeight / 2);
     } else if (verb == "move") {
         ClickPile(game, action.Piles[0], action.Piles[1]);
         ClickPile(game, action.Piles[2], action.Piles[3]);
@@ -238,11 +232,13 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
 
     TToolHost host(err);
     TGame game(host);
-    game.Settings.UndoOption = undoLevel;
-    game.Settings.ConfirmNewGame = false;
-    game.Settings.ConfirmReplayGame = false;
-    game.Settings.EnableSound = false;
-    DealRequested(game, kind, number);
+    TSettings settings;
+    settings.UndoOption = undoLevel;
+    settings.ConfirmNewGame = false;
+    settings.ConfirmReplayGame = false;
+    settings.EnableSound = false;
+    game.SetSettings(settings);
+    game.DealGameNumber(kind, number);
     for (const TScriptAction& action : actions)
         RunAction(game, action);
     return game.WriteGameFile(v[4], 0) ? 0 : 1;
@@ -256,25 +252,23 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     TToolHost host(err);
     host.EchoMessages = false;
     TGame game(host);
-    // Deal first, so that a refused file is not followed by a deal of its own.
-    game.StartGame();
     std::vector<uint8_t> bytes;
     TSavedGame saved;
     if (!game.LoadGameFromFile(args[1])) {
         err << host.LastMessage << "\n";
         return 1;
     }
-    ReadWholeFile(args[1], bytes);
+    PlatformFileStore().ReadWholeFile(args[1], bytes);
     ParseSavedGame(bytes.data(), bytes.size(), saved);
     out << "Version: " << saved.MajorVersion << "." << saved.MinorVersion << "\n";
-    out << "Game kind: " << static_cast<int>(game.GameKind) << " (" << GameKindName(game.GameKind)
-        << ")\n";
-    out << "MoveIndex: " << game.MoveIndex << "\n";
-    out << "ActionCount: " << game.ActionCount << "\n";
+    out << "Game kind: " << static_cast<int>(game.GameKind()) << " ("
+        << GameKindName(game.GameKind()) << ")\n";
+    out << "MoveIndex: " << game.MoveIndex() << "\n";
+    out << "ActionCount: " << game.ActionCount() << "\n";
     out << "Elapsed: " << saved.Elapsed << " ms\n";
-    out << "Entries: " << game.History.size() << "\n";
+    out << "Entries: " << game.History().Size() << "\n";
     out << game.GameNumberText() << "\n";
-    PrintPosition(game, out);
+    PrintPosition(game.Position(), out);
     return 0;
 }
 
@@ -288,20 +282,21 @@ std::string CardText(const TCard& card) {
     return text;
 }
 
-void PrintPosition(const TGame& game, std::ostream& out) {
+void PrintPosition(const TPosition& position, std::ostream& out) {
+    const TBoard& board = position.Board;
     for (int g = 0; g < kGroups; ++g) {
-        for (int p = 0; p < PilesInGroup(game.GameKind, g); ++p) {
-            const TPile& pile = game.Board.Pile(game.GameKind, g, p);
-            out << g << "." << p << " " << GroupName(game.GameKind, g) << " ["
-                << game.CardCount(g, p) << "]:";
+        for (int p = 0; p < PilesInGroup(position.Kind, g); ++p) {
+            const TPile& pile = board.Pile(position.Kind, g, p);
+            out << g << "." << p << " " << GroupName(position.Kind, g) << " ["
+                << board.CardCount(position.Kind, g, p) << "]:";
             for (const TCard& card : pile.Cards) {
                 if (card.Present) out << " " << CardText(card);
             }
             out << "\n";
         }
     }
-    out << "stock [" << game.Board.Deck.CountCards() << "]:";
-    for (const TCard& card : game.Board.Deck.Cards) {
+    out << "stock [" << board.Deck.CountCards() << "]:";
+    for (const TCard& card : board.Deck.Cards) {
         if (card.Present) out << " " << CardText(card);
     }
     out << "\n";

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/game.h"
+#include "engine/rules.h"
 
 namespace trisk {
 
@@ -16,6 +16,6 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 // "A0" ... "K3": rank (A 2-9 T J Q K) then the suit number.
 std::string CardText(const TCard& card);
 // Every pile of the kind's table, bottom to top, then the stock in dealing order.
-void PrintPosition(const TGame& game, std::ostream& out);
+void PrintPosition(const TPosition& position, std::ostream& out);
 
 }  // namespace trisk

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <ostream>
 
-#include "engine/host.h"
+#include "history/host.h"
 
 namespace trisk {
 
@@ -20,7 +20,7 @@ class TToolHost : public TGameHost {
     void InvalidateTable() override {}
     void PaintTable() override {}
     void SetTitle(const std::string&) override {}
-    void SetStatusText(int, const std::string&) override {}
+    void SetStatusText(TStatusPanel, const std::string&) override {}
     void SetCursor(TCursor) override {}
     void ShowGameKind(TGameKind) override {}
     void ActionEnabledChanged(TGameAction, bool) override {}

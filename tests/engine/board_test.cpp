@@ -3,13 +3,10 @@
 #include <cstring>
 
 #include "engine/board.h"
-#include "engine/game.h"
-#include "test_host.h"
+#include "engine/rules.h"
 
 namespace trisk {
 namespace {
-
-using test::TRecordingHost;
 
 TEST(Board, MoveCardShiftsTheTopBetweenPiles) {
     TBoard board{};
@@ -52,33 +49,40 @@ TEST(Board, PutFromAnEmptyStockChangesNothing) {
     EXPECT_EQ(std::memcmp(&board, &before, sizeof board), 0);
 }
 
-TEST(Board, TopCardOfAnEmptyPileReportsAFaultThroughTheHost) {
-    TRecordingHost host;
-    TGame game(host);
-    test::DealNumber(game, gkTriskClassic, 3);
-    const TBoard before = game.Board;
-    game.TopCard(GroupSingle, 0, true);
-    ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0], "Invalid attempt to pick up a card");
-    EXPECT_EQ(host.MessageKinds[0], TMessageKind::Information);
-    EXPECT_EQ(std::memcmp(&game.Board, &before, sizeof before), 0);
+TEST(Board, TopCardOfAnEmptyPileFaultsAndChangesNothing) {
+    TPosition position = DealtPosition(gkTriskClassic, 3);
+    TBoard& board = position.Board;
+    const TBoard before = board;
+    TFault fault = TFault::None;
+    const TCard card = board.TopCard(gkTriskClassic, GroupSingle, 0, true, fault);
+    EXPECT_EQ(fault, TFault::InvalidPickUp);
+    EXPECT_STREQ(FaultMessage(fault), "Invalid attempt to pick up a card");
+    EXPECT_EQ(card, before.TombPiles[0][0].Cards[0]);
+    EXPECT_EQ(std::memcmp(&board, &before, sizeof before), 0);
 }
 
 TEST(Board, BlocksOfTheTwoGamesAreIndependent) {
-    TRecordingHost host;
-    TGame game(host);
-    test::DealNumber(game, gkDiamond, 11);
+    TPosition position;
+    position.Board.Deck.Build();
+    TRandom random;
+    TFaultLog faults;
+    const auto deal = [&](TGameKind kind, uint32_t number) {
+        position.Kind = kind;
+        DealGame(position, number, random, faults);
+    };
+    deal(gkDiamond, 11);
     TPile diamond[kGroups][kDiamondPilesPerGroup];
-    std::memcpy(diamond, game.Board.DiamondPiles, sizeof diamond);
+    std::memcpy(diamond, position.Board.DiamondPiles, sizeof diamond);
 
-    test::DealNumber(game, gkTriskStrong, 12);
-    EXPECT_EQ(std::memcmp(diamond, game.Board.DiamondPiles, sizeof diamond), 0);
+    deal(gkTriskStrong, 12);
+    EXPECT_EQ(std::memcmp(diamond, position.Board.DiamondPiles, sizeof diamond), 0);
     TPile tomb[kGroups][kTombPilesPerGroup];
-    std::memcpy(tomb, game.Board.TombPiles, sizeof tomb);
+    std::memcpy(tomb, position.Board.TombPiles, sizeof tomb);
 
-    test::DealNumber(game, gkDiamond, 13);
-    EXPECT_EQ(std::memcmp(tomb, game.Board.TombPiles, sizeof tomb), 0);
-    EXPECT_NE(std::memcmp(diamond, game.Board.DiamondPiles, sizeof diamond), 0);
+    deal(gkDiamond, 13);
+    EXPECT_EQ(std::memcmp(tomb, position.Board.TombPiles, sizeof tomb), 0);
+    EXPECT_NE(std::memcmp(diamond, position.Board.DiamondPiles, sizeof diamond), 0);
+    EXPECT_TRUE(faults.Empty());
 }
 
 TEST(Board, PilesInPlayFollowTheKind) {

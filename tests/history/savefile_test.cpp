@@ -9,7 +9,8 @@
 #include <fstream>
 #include <random>
 
-#include "engine/game.h"
+#include "history/file_store.h"
+#include "history/game.h"
 #include "history/savefile.h"
 #include "temp_dir.h"
 #include "test_host.h"
@@ -22,7 +23,7 @@ namespace fs = std::filesystem;
 
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
     std::vector<uint8_t> bytes;
-    EXPECT_TRUE(ReadWholeFile(path.string(), bytes)) << path;
+    EXPECT_TRUE(PlatformFileStore().ReadWholeFile(path.string(), bytes)) << path;
     return bytes;
 }
 
@@ -52,32 +53,32 @@ class SavedGames : public ::testing::Test {
         bool Undo, Redo, GoTo;
     };
     Snapshot Take() const {
-        return {game.Board,
-                game.GameKind,
-                game.MoveIndex,
-                game.ActionCount,
-                game.BookmarkIndex,
-                game.PassesLeft,
-                game.History.size(),
+        return {game.Board(),
+                game.GameKind(),
+                game.MoveIndex(),
+                game.ActionCount(),
+                game.BookmarkIndex(),
+                game.PassesLeft(),
+                game.History().Size(),
                 game.IsActionEnabled(TGameAction::Undo),
                 game.IsActionEnabled(TGameAction::Redo),
                 game.IsActionEnabled(TGameAction::GoToBookmark)};
     }
     void ExpectUnchanged(const Snapshot& s) const {
-        EXPECT_EQ(std::memcmp(&s.Board, &game.Board, sizeof s.Board), 0);
-        EXPECT_EQ(s.Kind, game.GameKind);
-        EXPECT_EQ(s.MoveIndex, game.MoveIndex);
-        EXPECT_EQ(s.ActionCount, game.ActionCount);
-        EXPECT_EQ(s.Bookmark, game.BookmarkIndex);
-        EXPECT_EQ(s.PassesLeft, game.PassesLeft);
-        EXPECT_EQ(s.Entries, game.History.size());
+        EXPECT_EQ(std::memcmp(&s.Board, &game.Board(), sizeof s.Board), 0);
+        EXPECT_EQ(s.Kind, game.GameKind());
+        EXPECT_EQ(s.MoveIndex, game.MoveIndex());
+        EXPECT_EQ(s.ActionCount, game.ActionCount());
+        EXPECT_EQ(s.Bookmark, game.BookmarkIndex());
+        EXPECT_EQ(s.PassesLeft, game.PassesLeft());
+        EXPECT_EQ(s.Entries, game.History().Size());
         EXPECT_EQ(s.Undo, game.IsActionEnabled(TGameAction::Undo));
         EXPECT_EQ(s.Redo, game.IsActionEnabled(TGameAction::Redo));
         EXPECT_EQ(s.GoTo, game.IsActionEnabled(TGameAction::GoToBookmark));
     }
     // A game in progress with a bookmark and a redo entry.
     void Play() {
-        DealNumber(game, gkTriskStrong, 2024);
+        game.DealGameNumber(gkTriskStrong, 2024);
         for (int i = 0; i < 4; ++i)
             game.ClickStock();
         game.InsertBookmark();
@@ -99,7 +100,7 @@ class SavedGames : public ::testing::Test {
 TEST_F(SavedGames, AFreshGameSavesOneEntry) {
     for (TGameKind kind : {gkTriskLite, gkDiamond}) {
         host.Now = 1000;
-        DealNumber(game, kind, 55);
+        game.DealGameNumber(kind, 55);
         host.Now = 4000;
         const fs::path path = dir / "fresh.kxr";
         ASSERT_TRUE(game.SaveGameToFile(path.string()) || kind == gkDiamond);
@@ -122,7 +123,7 @@ TEST_F(SavedGames, AFreshGameSavesOneEntry) {
         EXPECT_EQ(U32At(b, 24), 5u) << "PassesLeft";
         EXPECT_EQ(U32At(b, 28), 0xFFFFFFFFu) << "SelGroup -1";
         EXPECT_EQ(U32At(b, 24 + 324), 55u) << "game number";
-        EXPECT_EQ(std::memcmp(b.data() + 24 + 12, game.Board.Deck.Cards, 312), 0);
+        EXPECT_EQ(std::memcmp(b.data() + 24 + 12, game.Board().Deck.Cards, 312), 0);
     }
 }
 
@@ -140,54 +141,57 @@ TEST_F(SavedGames, RoundTripRestoresPositionCountersAndRedoEntries) {
     game.UndoMove();  // two undos in all
     const Snapshot saved = Take();
     host.Now = 90000;
-    game.GameStartTicks = 30000;
+    game.RestoreClock(60000);
     const fs::path path = dir / "round.kxr";
     ASSERT_TRUE(game.SaveGameToFile(path.string()));
     ExpectUnchanged(saved);  // saving changes nothing
 
     // Something else on the table, then the load.
-    game.Settings.ConfirmNewGame = false;
+    EditSettings(game, [](TSettings& s) { s.ConfirmNewGame = false; });
     game.SwitchGameKind(gkDiamond);
     game.ClickStock();
     game.InsertBookmark();
     host.StopGameTimer();
     host.Now = 500000;
-    host.Panels[3] = "00:07:00";
+    host.Panels[TStatusPanel::Clock] = "00:07:00";
     ASSERT_TRUE(game.LoadGameFromFile(path.string()));
 
-    EXPECT_EQ(game.GameKind, gkTriskStrong);
+    EXPECT_EQ(game.GameKind(), gkTriskStrong);
     EXPECT_EQ(host.ShownKind, gkTriskStrong);
     EXPECT_EQ(host.Title, "Solitaire Trisk - Napoleon's Tomb (complicated)");
-    EXPECT_EQ(host.Panels[0], "Game #2024");
-    EXPECT_EQ(host.Panels[3], "");
-    EXPECT_EQ(game.MoveIndex, 3);
-    EXPECT_EQ(game.ActionCount, 7);
-    EXPECT_EQ(game.History.size(), 6u);
-    EXPECT_EQ(std::memcmp(&saved.Board.Deck, &game.Board.Deck, sizeof(TDeck)), 0);
+    EXPECT_EQ(host.Panels[TStatusPanel::GameNumber], "Game #2024");
+    EXPECT_EQ(host.Panels[TStatusPanel::Clock], "");
+    EXPECT_EQ(game.MoveIndex(), 3);
+    EXPECT_EQ(game.ActionCount(), 7);
+    EXPECT_EQ(game.History().Size(), 6u);
+    EXPECT_EQ(std::memcmp(&saved.Board.Deck, &game.Board().Deck, sizeof(TDeck)), 0);
     EXPECT_EQ(
-        std::memcmp(saved.Board.TombPiles, game.Board.TombPiles, sizeof saved.Board.TombPiles), 0);
+        std::memcmp(saved.Board.TombPiles, game.Board().TombPiles, sizeof saved.Board.TombPiles),
+        0);
     EXPECT_TRUE(game.IsActionEnabled(TGameAction::Undo));
     EXPECT_TRUE(game.IsActionEnabled(TGameAction::Redo));
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::GoToBookmark));
-    EXPECT_EQ(game.SelGroup, -1);
+    EXPECT_EQ(game.SelGroup(), -1);
     EXPECT_TRUE(host.TimerRunning) << "a loaded game's clock runs";
     EXPECT_EQ(game.ElapsedTicks(), 60000u);
     game.RedoMove();
     game.RedoMove();
-    EXPECT_EQ(game.MoveIndex, 5);
-    EXPECT_EQ(game.Board.Deck.CountCards(), 52 - 15);
+    EXPECT_EQ(game.MoveIndex(), 5);
+    EXPECT_EQ(game.Board().Deck.CountCards(), 52 - 15);
 
-    // A second save of the same game differs only in the elapsed time.
+    // Back where it was saved, the same game differs only in the elapsed
+    // time and the four steps of redoing and undoing.
     const fs::path again = dir / "again.kxr";
     game.UndoMove();
     game.UndoMove();
-    game.ActionCount = 7;
     host.Now += 60000;
     ASSERT_TRUE(game.WriteGameFile(again.string(), game.ElapsedTicks()));
     std::vector<uint8_t> a = ReadBytes(path), b = ReadBytes(again);
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(U32At(b, 16) - U32At(a, 16), 60000u);
+    EXPECT_EQ(U32At(b, 12), U32At(a, 12) + 4) << "ActionCount";
     SetU32(b, 16, U32At(a, 16));
+    SetU32(b, 12, U32At(a, 12));
     EXPECT_EQ(a, b);
 }
 
@@ -200,7 +204,7 @@ TEST_F(SavedGames, LoadedUndoStateFollowsTheUndoLevel) {
         bool Undo, Redo;
     };
     for (Row row : {Row{0, false, false}, Row{1, true, false}, Row{2, true, true}}) {
-        game.Settings.UndoOption = row.Level;
+        EditSettings(game, [&](TSettings& s) { s.UndoOption = row.Level; });
         ASSERT_TRUE(game.LoadGameFromFile(path.string()));
         EXPECT_EQ(game.IsActionEnabled(TGameAction::Undo), row.Undo) << row.Level;
         EXPECT_EQ(game.IsActionEnabled(TGameAction::Redo), row.Redo) << row.Level;
@@ -208,7 +212,7 @@ TEST_F(SavedGames, LoadedUndoStateFollowsTheUndoLevel) {
     // At entry 0 with redo entries, level 1 offers Redo.
     std::vector<uint8_t> bytes = ReadBytes(path);
     SetU32(bytes, 8, 0);
-    game.Settings.UndoOption = 1;
+    EditSettings(game, [](TSettings& s) { s.UndoOption = 1; });
     ASSERT_TRUE(LoadBytes(bytes));
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::Undo));
     EXPECT_TRUE(game.IsActionEnabled(TGameAction::Redo));
@@ -226,8 +230,8 @@ TEST_F(SavedGames, OlderVersionsLoad) {
     v12[3] = 2;
     host.Now = 777;
     ASSERT_TRUE(LoadBytes(v12));
-    EXPECT_EQ(game.MoveIndex, 4);
-    EXPECT_EQ(game.History.size(), 6u);
+    EXPECT_EQ(game.MoveIndex(), 4);
+    EXPECT_EQ(game.History().Size(), 6u);
     EXPECT_EQ(game.ElapsedTicks(), 0u);
 
     // 1.1: the kind, then exactly one Napoleon's Tomb entry.
@@ -237,10 +241,10 @@ TEST_F(SavedGames, OlderVersionsLoad) {
                v13.begin() + 24 + 3 * kTombEntrySize);
     ASSERT_EQ(v11.size(), 8136u);
     ASSERT_TRUE(LoadBytes(v11));
-    EXPECT_EQ(game.MoveIndex, 0);
-    EXPECT_EQ(game.ActionCount, 0);
-    EXPECT_EQ(game.History.size(), 1u);
-    EXPECT_EQ(game.Board.Deck.CountCards(), 52 - 6);
+    EXPECT_EQ(game.MoveIndex(), 0);
+    EXPECT_EQ(game.ActionCount(), 0);
+    EXPECT_EQ(game.History().Size(), 1u);
+    EXPECT_EQ(game.Board().Deck.CountCards(), 52 - 6);
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::Undo));
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::Redo));
 }
@@ -368,8 +372,8 @@ TEST_F(SavedGames, RandomAndMutatedFilesAreRefusedOrLoadWhole) {
         if (LoadBytes(bytes)) {
             ++loaded;
             EXPECT_TRUE(host.Messages.empty());
-            ASSERT_GE(game.MoveIndex, 0);
-            ASSERT_LT(static_cast<size_t>(game.MoveIndex), game.History.size());
+            ASSERT_GE(game.MoveIndex(), 0);
+            ASSERT_LT(static_cast<size_t>(game.MoveIndex()), game.History().Size());
             ASSERT_TRUE(game.LoadGameFromFile(goodPath.string()));
             before = Take();
         } else {
@@ -382,19 +386,29 @@ TEST_F(SavedGames, RandomAndMutatedFilesAreRefusedOrLoadWhole) {
 TEST_F(SavedGames, AtStartUpARefusedFileIsFollowedByANewDeal) {
     TRecordingHost fresh;
     TGame first(fresh);
-    first.CommandLineMark = true;
+    first.SetCommandLineMark(true);
     const fs::path path = dir / "bad.kxr";
     WriteBytes(path, {'K', 'Y', 1, 3});
     EXPECT_FALSE(first.LoadGameFromFile(path.string()));
     EXPECT_EQ(fresh.Messages, std::vector<std::string>{"Wrong file format."});
-    EXPECT_EQ(first.Board.Deck.CountCards(), 60) << "a game was dealt";
-    EXPECT_EQ(first.SelGroup, -1);
+    EXPECT_EQ(first.Board().Deck.CountCards(), 60) << "a game was dealt";
+    EXPECT_EQ(first.SelGroup(), -1);
     EXPECT_EQ(fresh.Title, "Solitaire Trisk - Napoleon's Tomb (classical)");
+    EXPECT_FALSE(first.CommandLineMark()) << "the start-up load uses the mark up";
 
     // Later in the same run the mark no longer costs the player the game.
     first.ClickStock();
     EXPECT_FALSE(first.LoadGameFromFile(path.string()));
-    EXPECT_EQ(first.MoveIndex, 1);
+    EXPECT_EQ(first.MoveIndex(), 1);
+
+    // A start-up load that succeeds uses the mark up as well.
+    Play();
+    const fs::path good = dir / "good.kxr";
+    ASSERT_TRUE(game.WriteGameFile(good.string(), 0));
+    TGame second(fresh);
+    second.SetCommandLineMark(true);
+    ASSERT_TRUE(second.LoadGameFromFile(good.string()));
+    EXPECT_FALSE(second.CommandLineMark());
 }
 
 TEST_F(SavedGames, AFailedSaveReportsAndKeepsTheOldFile) {

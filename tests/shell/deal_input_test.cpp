@@ -37,26 +37,26 @@ void TDealInputTest::clicksDuringADealActAfterIt() {
     w.Form->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.Form.get()));
     const TPileSpot& outer = w.Spot(GroupOuter, 1);
-    const int stock = w.Game().Board.Deck.CountCards();
+    const int stock = w.Game().Board().Deck.CountCards();
 
     int stockWhenQueued = -1;
     int selectedDuringDeal = -2;
     QTimer::singleShot(20, w.Form.get(), [&] {
-        stockWhenQueued = w.Game().Board.Deck.CountCards();
+        stockWhenQueued = w.Game().Board().Deck.CountCards();
         QueueClick(*w.Form->Table, QPoint(outer.X + 20, outer.Y + 20));
         // Another pause of the same deal goes by with the click still queued.
-        QTimer::singleShot(90, w.Form.get(), [&] { selectedDuringDeal = w.Game().SelGroup; });
+        QTimer::singleShot(90, w.Form.get(), [&] { selectedDuringDeal = w.Game().SelGroup(); });
     });
     w.Release(60, 90);  // the stock: deals three cards with a pause after each
-    QCOMPARE(w.Game().Board.Deck.CountCards(), stock - 3);
+    QCOMPARE(w.Game().Board().Deck.CountCards(), stock - 3);
     QVERIFY2(stockWhenQueued > stock - 3, "the click was queued before the deal ended");
     QCOMPARE(selectedDuringDeal, -1);
-    QCOMPARE(w.Game().SelGroup, -1);
+    QCOMPARE(w.Game().SelGroup(), -1);
 
     // Once the deal is over the queued click picks the outer pile's card up.
-    QTRY_COMPARE(w.Game().SelGroup, int(GroupOuter));
-    QCOMPARE(w.Game().SelPile, 1);
-    QCOMPARE(w.Game().MoveIndex, 1);
+    QTRY_COMPARE(w.Game().SelGroup(), int(GroupOuter));
+    QCOMPARE(w.Game().SelPile(), 1);
+    QCOMPARE(w.Game().MoveIndex(), 1);
 }
 
 QTEST_MAIN(TDealInputTest)

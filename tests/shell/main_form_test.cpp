@@ -15,7 +15,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "test_host.h"
 #include "window_fixture.h"
 
 using namespace trisk;
@@ -37,20 +36,22 @@ QStringList ItemNames(const QMenu* menu) {
     return names;
 }
 
-struct TMove {
+struct TFoundMove {
     int FromGroup, FromPile, ToGroup, ToPile;
 };
 
 // The first legal move of the position, found by picking cards up with the
 // pointer and asking the game which places would take them.
-std::optional<TMove> FindMove(TWindow& w) {
-    for (const TPileSpot& from : SpotsForKind(w.Game().GameKind)) {
-        if (from.Group == GroupCorner || !w.Game().IsNonEmpty(from.Group, from.Pile)) continue;
+std::optional<TFoundMove> FindMove(TWindow& w) {
+    const TGameKind kind = w.Game().GameKind();
+    for (const TPileSpot& from : SpotsForKind(kind)) {
+        if (from.Group == GroupCorner || !w.Game().Board().IsNonEmpty(kind, from.Group, from.Pile))
+            continue;
         w.ClickPile(from.Group, from.Pile);
-        for (const TPileSpot& to : SpotsForKind(w.Game().GameKind)) {
+        for (const TPileSpot& to : SpotsForKind(kind)) {
             if (&to != &from && w.Game().CanDrop(to.Group, to.Pile)) {
                 w.ClickPile(from.Group, from.Pile, Qt::RightButton);
-                return TMove{from.Group, from.Pile, to.Group, to.Pile};
+                return TFoundMove{from.Group, from.Pile, to.Group, to.Pile};
             }
         }
         w.ClickPile(from.Group, from.Pile, Qt::RightButton);
@@ -59,10 +60,10 @@ std::optional<TMove> FindMove(TWindow& w) {
 }
 
 // Deals numbers from 1 on until the deal offers a move, and plays it.
-TMove PlayFirstMove(TWindow& w, TGameKind kind) {
+TFoundMove PlayFirstMove(TWindow& w, TGameKind kind) {
     for (uint32_t number = 1; number < 200; ++number) {
         w.Deal(kind, number);
-        if (const std::optional<TMove> move = FindMove(w)) {
+        if (const std::optional<TFoundMove> move = FindMove(w)) {
             w.ClickPile(move->FromGroup, move->FromPile);
             w.ClickPile(move->ToGroup, move->ToPile);
             return *move;
@@ -75,10 +76,16 @@ TMove PlayFirstMove(TWindow& w, TGameKind kind) {
 // empty, a King on corner 2 and its Queen on waste pile 3.
 void OneMoveFromWin(TWindow& w) {
     w.Deal(gkTriskClassic, 12);
-    EmptyStock(w.Game());
-    ClearTable(w.Game());
-    Place(w.Game(), GroupCorner, 2, {C(3, 0), C(3, 12)});
-    Place(w.Game(), GroupWaste, 3, {C(3, 11)});
+    TPosition position = w.Game().Position();
+    for (TCard& card : position.Board.Deck.Cards)
+        card.Present = 0;
+    position.Board.ClearBlock(gkTriskClassic);
+    TFault fault = TFault::None;
+    for (const auto& [pile, card] : {std::pair{TPileRef{GroupCorner, 2}, TCard::Make(3, 0)},
+                                     std::pair{TPileRef{GroupCorner, 2}, TCard::Make(3, 12)},
+                                     std::pair{TPileRef{GroupWaste, 3}, TCard::Make(3, 11)}})
+        position.Board.PutCard(gkTriskClassic, pile.Group, pile.Pile, false, card, fault);
+    w.Game().SetPosition(position);
     w.Game().AppendHistoryEntry();
 }
 
@@ -111,7 +118,7 @@ void TMainFormTest::startsWithTheClassicalGameAndTheCommandsOfAFreshGame() {
     TMainForm& form = *w.Form;
     QCOMPARE(form.windowTitle(), QString("Solitaire Trisk - Napoleon's Tomb (classical)"));
     QVERIFY(w.Messages.isEmpty());
-    QCOMPARE(w.Game().GameKind, gkTriskClassic);
+    QCOMPARE(w.Game().GameKind(), gkTriskClassic);
     QCOMPARE(form.Images().Count(), 60);
 
     // Radio items and check marks.
@@ -163,7 +170,7 @@ void TMainFormTest::startsWithTheClassicalGameAndTheCommandsOfAFreshGame() {
     QCOMPARE(menuBar, QStringList({"Game", "Solitaire", "Preferences", "Help"}));
 
     // The game starts with nothing picked up and the clock running.
-    QCOMPARE(w.Game().SelGroup, -1);
+    QCOMPARE(w.Game().SelGroup(), -1);
     QVERIFY(form.findChild<QTimer*>("GameTimer")->isActive());
     QCOMPARE(form.findChild<QTimer*>("GameTimer")->interval(), 1000);
 }
@@ -222,10 +229,13 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
 
     // Five fixed panels, the clock centred.
     const int widths[5] = {120, 100, 70, 70, 50};
+    auto panel = [&form](int i) {
+        return form.findChild<QLabel*>(QString("StatusPanel%1").arg(i));
+    };
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(form.StatusPanels[i]->width(), widths[i]);
-    QVERIFY(form.StatusPanels[3]->alignment() & Qt::AlignHCenter);
-    QVERIFY(form.StatusPanels[1]->alignment() & Qt::AlignLeft);
+        QCOMPARE(panel(i)->width(), widths[i]);
+    QVERIFY(panel(3)->alignment() & Qt::AlignHCenter);
+    QVERIFY(panel(1)->alignment() & Qt::AlignLeft);
 
     // The table is green.
     const QImage shot = form.Table->grab().toImage();
@@ -271,19 +281,19 @@ void TMainFormTest::shortcutsReachTheirCommands() {
     }
     // What those commands did, with every question answered No.
     QCOMPARE(w.Questions, QStringList({"Quite this game?", "Restart this game?"}));
-    QCOMPARE(w.NumbersShown.size(), 1);
-    QCOMPARE(w.ProposedNames.size(), 1);
-    QCOMPARE(w.OpenDialogs, 1);
+    QCOMPARE(w.Dialogs.NumbersShown.size(), 1);
+    QCOMPARE(w.Dialogs.ProposedNames.size(), 1);
+    QCOMPARE(w.Dialogs.OpenDialogs, 1);
     QVERIFY(Action(form, "aGoToBookmark")->isEnabled());
 
     // Undo and Redo once there is a move to take back.
     PlayFirstMove(w, gkTriskClassic);
-    QCOMPARE(w.Game().MoveIndex, 1);
+    QCOMPARE(w.Game().MoveIndex(), 1);
     QTest::keySequence(&form, QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QCOMPARE(w.Game().MoveIndex, 0);
+    QCOMPARE(w.Game().MoveIndex(), 0);
     QTest::keySequence(&form, QKeySequence(Qt::CTRL | Qt::Key_R));
-    QCOMPARE(w.Game().MoveIndex, 1);
-    QCOMPARE(w.Game().ActionCount, 3);
+    QCOMPARE(w.Game().MoveIndex(), 1);
+    QCOMPARE(w.Game().ActionCount(), 3);
 
     // F10 closes the window.
     QSignalSpy exit(Action(form, "aExit"), &QAction::triggered);
@@ -309,7 +319,7 @@ void TMainFormTest::disabledCommandsIgnoreShortcutMenuAndButton() {
                           Qt::LeftButton);
         QCOMPARE(spy.count(), 0);
     }
-    QCOMPARE(w.Game().MoveIndex, 0);
+    QCOMPARE(w.Game().MoveIndex(), 0);
 
     // Enabled again, the menu item and the button do reach the command.
     PlayFirstMove(w, gkTriskClassic);
@@ -317,18 +327,18 @@ void TMainFormTest::disabledCommandsIgnoreShortcutMenuAndButton() {
     QSignalSpy undo(Action(form, "aUndo"), &QAction::triggered);
     Action(form, "UndoItem")->trigger();
     QCOMPARE(undo.count(), 1);
-    QCOMPARE(w.Game().MoveIndex, 0);
+    QCOMPARE(w.Game().MoveIndex(), 0);
     QTest::mouseClick(form.findChild<QToolButton*>("tbRedo"), Qt::LeftButton);
-    QCOMPARE(w.Game().MoveIndex, 1);
+    QCOMPARE(w.Game().MoveIndex(), 1);
 }
 
 void TMainFormTest::releasesPickUpAndDropCardsInsidePlacesOnly() {
     TWindow w;
     QVERIFY(w.Start());
-    const TMove move = PlayFirstMove(w, gkTriskClassic);
-    QCOMPARE(w.Game().MoveIndex, 1);
+    const TFoundMove move = PlayFirstMove(w, gkTriskClassic);
+    QCOMPARE(w.Game().MoveIndex(), 1);
     QCOMPARE(w.Panel(1), QString("Moves: 1/1"));
-    QVERIFY(!w.Game().Highlighted);
+    QVERIFY(!w.Game().Highlighted());
     QVERIFY(Action(*w.Form, "aUndo")->isEnabled());
     w.Form->findChild<QAction*>("aUndo")->trigger();
 
@@ -338,40 +348,40 @@ void TMainFormTest::releasesPickUpAndDropCardsInsidePlacesOnly() {
          {QPoint(from.X, from.Y + 40), QPoint(from.X + 30, from.Y),
           QPoint(from.X + 71, from.Y + 40), QPoint(from.X + 30, from.Y + 96)}) {
         w.Release(border.x(), border.y());
-        QCOMPARE(w.Game().SelGroup, -1);
-        QVERIFY(!w.Game().Highlighted);
+        QCOMPARE(w.Game().SelGroup(), -1);
+        QVERIFY(!w.Game().Highlighted());
     }
     // One pixel inside picks the card up and marks its place.
     w.Release(from.X + 1, from.Y + 1);
-    QCOMPARE(w.Game().SelGroup, move.FromGroup);
-    QCOMPARE(w.Game().SelPile, move.FromPile);
-    QVERIFY(w.Game().Highlighted);
-    QCOMPARE(QPoint(w.Game().HighlightX, w.Game().HighlightY), QPoint(from.X, from.Y));
+    QCOMPARE(w.Game().SelGroup(), move.FromGroup);
+    QCOMPARE(w.Game().SelPile(), move.FromPile);
+    QVERIFY(w.Game().Highlighted());
+    QCOMPARE(QPoint(w.Game().HighlightX(), w.Game().HighlightY()), QPoint(from.X, from.Y));
 
     // A release on the bare table keeps the card; the middle button drops it.
     w.Release(650, 300);
-    QVERIFY(w.Game().Highlighted);
+    QVERIFY(w.Game().Highlighted());
     const TPileSpot& to = w.Spot(move.ToGroup, move.ToPile);
     w.Release(to.X + 70, to.Y + 95, Qt::MiddleButton);
-    QCOMPARE(w.Game().MoveIndex, 1);
-    QCOMPARE(w.Game().SelGroup, -1);
+    QCOMPARE(w.Game().MoveIndex(), 1);
+    QCOMPARE(w.Game().SelGroup(), -1);
 
     // The right button cancels a pick-up; other buttons do nothing.
     w.Game().UndoMove();
     w.ClickPile(move.FromGroup, move.FromPile);
-    QVERIFY(w.Game().Highlighted);
+    QVERIFY(w.Game().Highlighted());
     w.Release(650, 300, Qt::BackButton);
-    QVERIFY(w.Game().Highlighted);
+    QVERIFY(w.Game().Highlighted());
     w.Release(650, 300, Qt::RightButton);
-    QVERIFY(!w.Game().Highlighted);
-    QCOMPARE(w.Game().SelGroup, -1);
+    QVERIFY(!w.Game().Highlighted());
+    QCOMPARE(w.Game().SelGroup(), -1);
 }
 
 void TMainFormTest::stockDealsWithAPaintedPauseAfterEachCard() {
     TWindow w;
     QVERIFY(w.Start());
     w.Deal(gkTriskClassic, 7);
-    const int stock = w.Game().Board.Deck.CountCards();
+    const int stock = w.Game().Board().Deck.CountCards();
 
     int paints = 0;
     struct TPaintCounter : QObject {
@@ -388,16 +398,16 @@ void TMainFormTest::stockDealsWithAPaintedPauseAfterEachCard() {
 
     // (24, 46) is the stock's corner and hits nothing; (25, 47) is the stock.
     w.Release(24, 46);
-    QCOMPARE(w.Game().Board.Deck.CountCards(), stock);
+    QCOMPARE(w.Game().Board().Deck.CountCards(), stock);
     QElapsedTimer clock;
     clock.start();
     w.Release(25, 47);
     const qint64 took = clock.elapsed();
-    const int dealt = stock - w.Game().Board.Deck.CountCards();
+    const int dealt = stock - w.Game().Board().Deck.CountCards();
     QCOMPARE(dealt, 5);
     QVERIFY2(took >= 5 * 75 - 5, qPrintable(QString::number(took)));
     QVERIFY2(paints >= dealt, qPrintable(QString::number(paints)));
-    QCOMPARE(w.Game().MoveIndex, 1);
+    QCOMPARE(w.Game().MoveIndex(), 1);
     QCOMPARE(w.Panel(1), QString("Moves: 1/1"));
 
     // Timers keep running during the pauses; a close request arriving then
@@ -407,12 +417,12 @@ void TMainFormTest::stockDealsWithAPaintedPauseAfterEachCard() {
     QTimer::singleShot(100, w.Form.get(), [&] {
         w.Form->close();
         openDuringDeal = w.Form->isVisible();
-        stockDuringDeal = w.Game().Board.Deck.CountCards();
+        stockDuringDeal = w.Game().Board().Deck.CountCards();
     });
     w.Release(60, 90);
     QVERIFY(openDuringDeal);
     QVERIFY(stockDuringDeal > stock - 2 * dealt);
-    QCOMPARE(w.Game().Board.Deck.CountCards(), stock - 2 * dealt);
+    QCOMPARE(w.Game().Board().Deck.CountCards(), stock - 2 * dealt);
     QTRY_VERIFY(!w.Form->isVisible());
 }
 
@@ -424,7 +434,7 @@ void TMainFormTest::hoverSetsCursorAndCardsPanel() {
 
     // An outer pile of the deal holds cards and may be picked up.
     const TPileSpot& outer = w.Spot(GroupOuter, 0);
-    const int count = w.Game().CardCount(GroupOuter, 0);
+    const int count = w.Game().Board().CardCount(gkTriskClassic, GroupOuter, 0);
     QVERIFY(count > 0);
     w.Move(outer.X + 10, outer.Y + 10);
     QCOMPARE(form.Table->cursor().shape(), Qt::PointingHandCursor);
@@ -442,7 +452,7 @@ void TMainFormTest::hoverSetsCursorAndCardsPanel() {
 
     // An empty corner foundation: arrow and no count.
     const TPileSpot& corner = w.Spot(GroupCorner, 0);
-    QVERIFY(!w.Game().IsNonEmpty(GroupCorner, 0));
+    QVERIFY(!w.Game().Board().IsNonEmpty(gkTriskClassic, GroupCorner, 0));
     w.Move(corner.X + 10, corner.Y + 10);
     QCOMPARE(form.Table->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(w.Panel(2), QString());
@@ -472,10 +482,14 @@ void TMainFormTest::panelsShowNumberMovesAndClock() {
     w.Game().UndoMove();
     QCOMPARE(w.Panel(1), QString("Moves: 0/2"));
 
-    // An internal fault shows as an information message; nothing changes.
+    // An internal fault shows as an information message: a move from a pile
+    // that a damaged position left empty.
+    TPosition empty = w.Game().Position();
+    empty.Board.ClearBlock(gkTriskClassic);
+    w.Game().SetPosition(empty);
+    w.Game().PickUp(GroupInner, 0, 0, 0);
     w.Messages.clear();
-    w.Game().Board.ClearBlock(gkTriskClassic);
-    w.Game().TopCard(GroupInner, 0, true);
+    w.Game().PlayMove(GroupOuter, 0);
     QCOMPARE(w.Messages, QStringList{"information: Invalid attempt to pick up a card"});
 }
 
@@ -488,13 +502,13 @@ void TMainFormTest::gameKindSwitchFollowsTheAnswer() {
     QAction* lite = Action(form, "TriskLiteItem");
     QAction* classic = Action(form, "TriskClassicItem");
     QAction* strong = Action(form, "TriskStrongItem");
-    const uint32_t number = w.Game().Board.Deck.GameNumber;
+    const uint32_t number = w.Game().Board().Deck.GameNumber;
 
     // Declined: nothing changes, not even the check Qt puts on a chosen item.
     diamond->trigger();
     QCOMPARE(w.Questions, QStringList{"Quite this game?"});
-    QCOMPARE(w.Game().GameKind, gkTriskClassic);
-    QCOMPARE(w.Game().Board.Deck.GameNumber, number);
+    QCOMPARE(w.Game().GameKind(), gkTriskClassic);
+    QCOMPARE(w.Game().Board().Deck.GameNumber, number);
     QCOMPARE(form.windowTitle(), QString("Solitaire Trisk - Napoleon's Tomb (classical)"));
     QVERIFY(!diamond->isChecked());
     QVERIFY(tomb->isChecked());
@@ -503,20 +517,22 @@ void TMainFormTest::gameKindSwitchFollowsTheAnswer() {
     // Accepted: Diamond is dealt and no variant stays checked.
     w.Answers = {true};
     diamond->trigger();
-    QCOMPARE(w.Game().GameKind, gkDiamond);
+    QCOMPARE(w.Game().GameKind(), gkDiamond);
     QCOMPARE(form.windowTitle(), QString("Solitaire Trisk - Diamond"));
     QVERIFY(diamond->isChecked());
     QVERIFY(!tomb->isChecked());
     QVERIFY(!lite->isChecked() && !classic->isChecked() && !strong->isChecked());
-    QCOMPARE(w.Game().Board.Deck.CountCards(), 104 - 4 * 7 * 3);
+    QCOMPARE(w.Game().Board().Deck.CountCards(), 104 - 4 * 7 * 3);
 
     // Declined after an accepted switch: still Diamond.
     strong->trigger();
-    QCOMPARE(w.Game().GameKind, gkDiamond);
+    QCOMPARE(w.Game().GameKind(), gkDiamond);
     QVERIFY(diamond->isChecked() && !strong->isChecked() && !tomb->isChecked());
 
     // Without the question the switch is immediate.
-    w.Game().Settings.ConfirmNewGame = false;
+    TSettings settings = w.Game().Settings();
+    settings.ConfirmNewGame = false;
+    w.Game().SetSettings(settings);
     const int asked = w.Questions.size();
     strong->trigger();
     QCOMPARE(w.Questions.size(), asked);
@@ -532,39 +548,40 @@ void TMainFormTest::selectShufflePassesTheTextToTheGame() {
     TWindow w;
     QVERIFY(w.Start());
     QAction* select = Action(*w.Form, "GameNumberItem");
-    w.Game().Settings.ConfirmNewGame = false;
+    TSettings settings = w.Game().Settings();
+    settings.ConfirmNewGame = false;
+    w.Game().SetSettings(settings);
 
-    const QString dealt = QString::number(w.Game().Board.Deck.GameNumber);
-    w.NumberAnswer = QString("12345");
+    const QString dealt = QString::number(w.Game().Board().Deck.GameNumber);
+    w.Dialogs.NumberAnswer = QString("12345");
     select->trigger();
-    QCOMPARE(w.NumbersShown, QStringList{dealt});
-    QCOMPARE(w.Game().Board.Deck.GameNumber, 12345u);
+    QCOMPARE(w.Dialogs.NumbersShown, QStringList{dealt});
+    QCOMPARE(w.Game().Board().Deck.GameNumber, 12345u);
     QCOMPARE(w.Panel(0), QString("Game #12345"));
-    QVERIFY(!w.Game().NewNumberWanted);
+    QVERIFY(!w.Game().NewNumberWanted());
 
     // The current number is offered; the limits are accepted.
     for (const char* text : {"0", "4294967295"}) {
-        w.NumberAnswer = QString(text);
+        w.Dialogs.NumberAnswer = QString(text);
         select->trigger();
         QCOMPARE(w.Panel(0), QString("Game #") + text);
     }
-    QCOMPARE(w.NumbersShown, QStringList({dealt, "12345", "0"}));
+    QCOMPARE(w.Dialogs.NumbersShown, QStringList({dealt, "12345", "0"}));
 
     // Out of range or empty: the message and nothing else.
     for (const char* text : {"4294967296", ""}) {
-        w.NumberAnswer = QString(text);
+        w.Dialogs.NumberAnswer = QString(text);
         select->trigger();
         QCOMPARE(w.Messages.last(), QString("Invalid game number."));
-        QCOMPARE(w.Game().Board.Deck.GameNumber, 4294967295u);
+        QCOMPARE(w.Game().Board().Deck.GameNumber, 4294967295u);
     }
     QCOMPARE(w.Messages.size(), 2);
 
     // Cancel: the table stays, the next automatic deal draws a new number.
-    w.Game().MoveIndex = 0;
-    w.NumberAnswer = std::nullopt;
+    w.Dialogs.NumberAnswer = std::nullopt;
     select->trigger();
-    QCOMPARE(w.Game().Board.Deck.GameNumber, 4294967295u);
-    QVERIFY(w.Game().NewNumberWanted);
+    QCOMPARE(w.Game().Board().Deck.GameNumber, 4294967295u);
+    QVERIFY(w.Game().NewNumberWanted());
     QCOMPARE(w.Messages.size(), 2);
 }
 
@@ -578,21 +595,21 @@ void TMainFormTest::wonGameShowsTheDialogAndYesDealsAgain() {
     // No: the final position stays, the clock stops and clicks do nothing.
     w.ClickPile(GroupWaste, 3);
     w.ClickPile(GroupCorner, 2);
-    QCOMPARE(w.GameOvers, std::vector<bool>{true});
-    QCOMPARE(w.Game().PassesLeft, -1);
+    QCOMPARE(w.Dialogs.GameOvers, std::vector<bool>{true});
+    QCOMPARE(w.Game().PassesLeft(), -1);
     QVERIFY(!timer->isActive());
     w.ClickPile(GroupCorner, 2);
-    QCOMPARE(w.Game().SelGroup, -1);
-    QVERIFY(!w.Game().Highlighted);
+    QCOMPARE(w.Game().SelGroup(), -1);
+    QVERIFY(!w.Game().Highlighted());
 
     // Redo of the winning move asks again; Yes deals the same number again.
     w.Game().UndoMove();
-    w.PlayAgain = true;
+    w.Dialogs.PlayAgain = true;
     Action(*w.Form, "RedoItem")->trigger();
-    QCOMPARE(w.GameOvers, std::vector<bool>({true, true}));
-    QCOMPARE(w.Game().Board.Deck.GameNumber, 12u);
-    QCOMPARE(w.Game().Board.Deck.CountCards(), 104 - 44);
-    QCOMPARE(w.Game().MoveIndex, 0);
+    QCOMPARE(w.Dialogs.GameOvers, std::vector<bool>({true, true}));
+    QCOMPARE(w.Game().Board().Deck.GameNumber, 12u);
+    QCOMPARE(w.Game().Board().Deck.CountCards(), 104 - 44);
+    QCOMPARE(w.Game().MoveIndex(), 0);
     QVERIFY(timer->isActive());
 }
 
@@ -601,16 +618,16 @@ void TMainFormTest::saveAndLoadGoThroughTheDialogs() {
     TWindow w;
     QVERIFY(w.Start());
     PlayFirstMove(w, gkTriskStrong);
-    const uint32_t number = w.Game().Board.Deck.GameNumber;
+    const uint32_t number = w.Game().Board().Deck.GameNumber;
 
     // Cancelled save: nothing written.
     Action(*w.Form, "SaveGameItem")->trigger();
-    QCOMPARE(w.ProposedNames.size(), 1);
-    QVERIFY(w.ProposedNames[0].startsWith("trisk_s_"));
+    QCOMPARE(w.Dialogs.ProposedNames.size(), 1);
+    QVERIFY(w.Dialogs.ProposedNames[0].startsWith("trisk_s_"));
     QVERIFY(QDir(dir.path()).isEmpty());
 
     const QString path = dir.filePath("game.kxr");
-    w.SaveAnswer = path;
+    w.Dialogs.SaveAnswer = path;
     Action(*w.Form, "SaveGameItem")->trigger();
     QVERIFY(QFileInfo::exists(path));
     QCOMPARE(QFileInfo(path).size(), 8152 + 8128);
@@ -623,11 +640,11 @@ void TMainFormTest::saveAndLoadGoThroughTheDialogs() {
     QVERIFY(other.Start());
     QCOMPARE(other.Form->windowTitle(), QString("Solitaire Trisk - Napoleon's Tomb (classical)"));
     Action(*other.Form, "LoadGameItem")->trigger();  // cancelled
-    QCOMPARE(other.OpenDialogs, 1);
-    QCOMPARE(other.Game().GameKind, gkTriskClassic);
-    other.OpenAnswer = path;
+    QCOMPARE(other.Dialogs.OpenDialogs, 1);
+    QCOMPARE(other.Game().GameKind(), gkTriskClassic);
+    other.Dialogs.OpenAnswer = path;
     Action(*other.Form, "LoadGameItem")->trigger();
-    QCOMPARE(other.Game().GameKind, gkTriskStrong);
+    QCOMPARE(other.Game().GameKind(), gkTriskStrong);
     QCOMPARE(other.Form->windowTitle(), QString("Solitaire Trisk - Napoleon's Tomb (complicated)"));
     QVERIFY(Action(*other.Form, "TriskStrongItem")->isChecked());
     QCOMPARE(other.Panel(0), QString("Game #%1").arg(number));
@@ -641,16 +658,28 @@ void TMainFormTest::saveAndLoadGoThroughTheDialogs() {
     QVERIFY(junk.open(QIODevice::WriteOnly));
     junk.write("not a saved game");
     junk.close();
-    other.OpenAnswer = junk.fileName();
+    other.Dialogs.OpenAnswer = junk.fileName();
     Action(*other.Form, "LoadGameItem")->trigger();
     QCOMPARE(other.Messages, QStringList{"Wrong file format."});
 
-    // A saved game named on the command line opens at start-up.
+    // A saved game named on the command line opens at start-up; the mark is
+    // used up, so a refused load later keeps the game on the table.
     TWindow started;
     QVERIFY(started.Start({path}));
-    QVERIFY(started.Game().CommandLineMark);
-    QCOMPARE(started.Game().GameKind, gkTriskStrong);
+    QVERIFY(!started.Game().CommandLineMark());
+    QCOMPARE(started.Game().GameKind(), gkTriskStrong);
     QCOMPARE(started.Panel(0), QString("Game #%1").arg(number));
+    started.Dialogs.OpenAnswer = junk.fileName();
+    Action(*started.Form, "LoadGameItem")->trigger();
+    QCOMPARE(started.Messages, QStringList{"Wrong file format."});
+    QCOMPARE(started.Panel(0), QString("Game #%1").arg(number));
+
+    // A refused file on the command line is followed by a new game.
+    TWindow refused;
+    QVERIFY(refused.Start({junk.fileName()}));
+    QCOMPARE(refused.Messages, QStringList{"Wrong file format."});
+    QVERIFY(refused.Panel(0).startsWith("Game #"));
+    QCOMPARE(refused.Panel(1), QString("Moves: 0/0"));
 }
 
 void TMainFormTest::toolbarAndStatusBarShowAndHide() {
@@ -696,7 +725,7 @@ void TMainFormTest::paintingDrawsTheCardsAndTheHighlight() {
         expected.fill(QColor(0, 128, 0));
         QPainter painter(&expected);
         painter.drawImage(0, 0, form.Images().Image(image));
-        if (w.Game().Highlighted && x == w.Game().HighlightX && y == w.Game().HighlightY) {
+        if (w.Game().Highlighted() && x == w.Game().HighlightX() && y == w.Game().HighlightY()) {
             painter.drawImage(0, 0, form.Images().Image(imgCardMask));
         }
         painter.end();
@@ -705,16 +734,18 @@ void TMainFormTest::paintingDrawsTheCardsAndTheHighlight() {
     };
     QImage table = form.Table->grab().toImage();
     for (const TPileSpot& spot : SpotsForKind(gkTriskClassic)) {
-        QVERIFY(placeShows(table, spot.X, spot.Y, w.Game().SpotImageIndex(spot.Group, spot.Pile)));
+        QVERIFY(placeShows(table, spot.X, spot.Y,
+                           SpotImageIndex(w.Game().Position(), spot.Group, spot.Pile)));
     }
     QVERIFY(placeShows(table, StockSpot.X, StockSpot.Y, imgCardBack));
 
     // The picked card gets the mask over it, and only that place.
     w.ClickPile(GroupOuter, 1);
-    QVERIFY(w.Game().Highlighted);
+    QVERIFY(w.Game().Highlighted());
     const QImage highlighted = form.Table->grab().toImage();
     const TPileSpot& picked = w.Spot(GroupOuter, 1);
-    QVERIFY(placeShows(highlighted, picked.X, picked.Y, w.Game().SpotImageIndex(GroupOuter, 1)));
+    QVERIFY(placeShows(highlighted, picked.X, picked.Y,
+                       SpotImageIndex(w.Game().Position(), GroupOuter, 1)));
     QVERIFY(highlighted.copy(picked.X, picked.Y, kCardWidth, kCardHeight) !=
             table.copy(picked.X, picked.Y, kCardWidth, kCardHeight));
     const TPileSpot& other = w.Spot(GroupOuter, 2);

@@ -20,8 +20,9 @@
 
 namespace trisk::test {
 
-struct TWindow {
-    std::unique_ptr<TMainForm> Form = std::make_unique<TMainForm>();
+// The dialogs of a test window: every question and message recorded, every
+// answer taken from the test.
+struct TFakeDialogs : TDialogs {
     QStringList Questions;
     std::deque<bool> Answers;  // an empty queue answers No
     QStringList Messages;
@@ -33,36 +34,64 @@ struct TWindow {
     bool PlayAgain = false;
     QStringList NumbersShown;
     std::optional<QString> NumberAnswer;  // nothing: Cancel
-    uint32_t Now = 0;
 
-    TWindow() {
-        TShellDialogs& d = Form->Dialogs;
-        d.AskQuestion = [this](const QString& text) {
-            Questions << text;
-            if (Answers.empty()) return false;
-            const bool answer = Answers.front();
-            Answers.pop_front();
-            return answer;
-        };
-        d.ShowMessage = [this](const QString& text) { Messages << text; };
-        d.ShowInformation = [this](const QString& text) { Messages << "information: " + text; };
-        d.GetSaveFileName = [this](const QString& proposed) {
-            ProposedNames << proposed;
-            return SaveAnswer;
-        };
-        d.GetOpenFileName = [this] {
-            ++OpenDialogs;
-            return OpenAnswer;
-        };
-        d.ShowGameOver = [this](bool won) {
-            GameOvers.push_back(won);
-            return PlayAgain;
-        };
-        d.AskGameNumber = [this](const QString& current) {
-            NumbersShown << current;
-            return NumberAnswer;
-        };
-        Form->TickSource = [this] { return Now; };
+    bool AskQuestion(const QString& text) override {
+        Questions << text;
+        if (Answers.empty()) return false;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void ShowMessage(const QString& text) override { Messages << text; }
+    void ShowInformation(const QString& text) override { Messages << "information: " + text; }
+    QString GetSaveFileName(const QString& proposed) override {
+        ProposedNames << proposed;
+        return SaveAnswer;
+    }
+    QString GetOpenFileName() override {
+        ++OpenDialogs;
+        return OpenAnswer;
+    }
+    bool ShowGameOver(bool won) override {
+        GameOvers.push_back(won);
+        return PlayAgain;
+    }
+    std::optional<QString> AskGameNumber(const QString& current) override {
+        NumbersShown << current;
+        return NumberAnswer;
+    }
+};
+
+// A clock that stands still until the test moves it.
+struct TFakeTicks : TTickSource {
+    uint32_t Now = 0;
+    uint32_t TickCount() override { return Now; }
+};
+
+struct TWindow {
+    std::unique_ptr<TMainForm> Form = std::make_unique<TMainForm>();
+    TFakeDialogs& Dialogs;
+    TFakeTicks& Ticks;
+    // Shorthands for what the tests read and answer most.
+    QStringList& Questions;
+    std::deque<bool>& Answers;
+    QStringList& Messages;
+    uint32_t& Now;
+
+    TWindow()
+        : Dialogs(Install<TFakeDialogs>([this](auto p) { Form->SetDialogs(std::move(p)); })),
+          Ticks(Install<TFakeTicks>([this](auto p) { Form->SetTickSource(std::move(p)); })),
+          Questions(Dialogs.Questions),
+          Answers(Dialogs.Answers),
+          Messages(Dialogs.Messages),
+          Now(Ticks.Now) {}
+
+    template <class T, class F>
+    static T& Install(F install) {
+        auto owned = std::make_unique<T>();
+        T& fake = *owned;
+        install(std::move(owned));
+        return fake;
     }
 
     // Runs the start-up sequence with the card-set library the build made.
@@ -77,8 +106,10 @@ struct TWindow {
         return Form->FormCreate(arguments, CardSetLibraryPath());
     }
 
-    TGame& Game() { return Form->Game; }
-    QString Panel(int index) const { return Form->StatusPanels[index]->text(); }
+    TGame& Game() { return Form->Game(); }
+    QString Panel(int index) const {
+        return Form->findChild<QLabel*>(QString("StatusPanel%1").arg(index))->text();
+    }
 
     void Release(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         const QPointF at(x, y);
@@ -101,7 +132,7 @@ struct TWindow {
         Release(spot.X + kCardWidth / 2, spot.Y + kCardHeight / 2, button);
     }
     const TPileSpot& Spot(int group, int pile) {
-        for (const TPileSpot& spot : SpotsForKind(Game().GameKind)) {
+        for (const TPileSpot& spot : SpotsForKind(Game().GameKind())) {
             if (spot.Group == group && spot.Pile == pile) return spot;
         }
         qFatal("no spot for group %d pile %d", group, pile);
@@ -109,9 +140,7 @@ struct TWindow {
     // Deals game number as Select Shuffle does, without questions.
     void Deal(TGameKind kind, uint32_t number) {
         Game().SetGameKind(kind);
-        Game().RequestedNumber = number;
-        Game().NewNumberWanted = false;
-        Game().StartGame();
+        Game().DealGameNumber(kind, number);
     }
 };
 

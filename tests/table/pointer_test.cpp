@@ -2,7 +2,9 @@
 // hits, what each place shows, and what releases and moves do.
 #include <gtest/gtest.h>
 
-#include "engine/game.h"
+#include "history/game.h"
+#include "table/clock.h"
+#include "table/pointer.h"
 #include "table/spots.h"
 #include "test_host.h"
 
@@ -68,53 +70,50 @@ TEST(Spots, BorderPixelsHitNothing) {
 }
 
 TEST(Spots, EachPlaceShowsItsTopCardOrItsMarker) {
-    TRecordingHost host;
-    TGame game(host);
-    DealNumber(game, gkTriskClassic, 1);
+    TPosition position = DealtPosition(gkTriskClassic, 1);
     // A pile shows its top card: the last one put on it.
-    EXPECT_EQ(game.SpotImageIndex(GroupInner, 0), Top(game, GroupInner, 0));
-    EXPECT_EQ(game.CardCount(GroupInner, 0), 10);
-    ClearTable(game);
-    EXPECT_EQ(game.SpotImageIndex(GroupInner, 0), imgCardBase);
-    EXPECT_EQ(game.SpotImageIndex(GroupCorner, 2), imgCardBaseK);
-    EXPECT_EQ(game.SpotImageIndex(GroupOuter, 1), imgCardBaseAll);
-    EXPECT_EQ(game.SpotImageIndex(GroupSingle, 0), imgCardBaseA);
-    EXPECT_EQ(game.SpotImageIndex(GroupWaste, 4), imgCardBase);
-    Place(game, GroupWaste, 4, {C(1, 3), C(2, 12)});
-    EXPECT_EQ(game.SpotImageIndex(GroupWaste, 4), 2 * 13 + 12);
+    EXPECT_EQ(SpotImageIndex(position, GroupInner, 0), Top(position, GroupInner, 0));
+    EXPECT_EQ(position.Board.CardCount(gkTriskClassic, GroupInner, 0), 10);
+    position.Board.ClearBlock(gkTriskClassic);
+    EXPECT_EQ(SpotImageIndex(position, GroupInner, 0), imgCardBase);
+    EXPECT_EQ(SpotImageIndex(position, GroupCorner, 2), imgCardBaseK);
+    EXPECT_EQ(SpotImageIndex(position, GroupOuter, 1), imgCardBaseAll);
+    EXPECT_EQ(SpotImageIndex(position, GroupSingle, 0), imgCardBaseA);
+    EXPECT_EQ(SpotImageIndex(position, GroupWaste, 4), imgCardBase);
+    Place(position, GroupWaste, 4, {C(1, 3), C(2, 12)});
+    EXPECT_EQ(SpotImageIndex(position, GroupWaste, 4), 2 * 13 + 12);
 
-    EXPECT_EQ(game.StockImageIndex(), imgCardBack);
-    EmptyStock(game);
+    EXPECT_EQ(StockImageIndex(position), imgCardBack);
+    EmptyStock(position);
     for (int passes : {5, 2}) {
-        game.PassesLeft = passes;
-        EXPECT_EQ(game.StockImageIndex(), imgRedeal);
+        position.PassesLeft = passes;
+        EXPECT_EQ(StockImageIndex(position), imgRedeal);
     }
     for (int passes : {1, 0, -1}) {
-        game.PassesLeft = passes;
-        EXPECT_EQ(game.StockImageIndex(), imgEndGame);
+        position.PassesLeft = passes;
+        EXPECT_EQ(StockImageIndex(position), imgEndGame);
     }
     for (TGameKind kind : {gkTriskStrong, gkDiamond}) {
-        DealNumber(game, kind, 1);
-        ClearTable(game);
-        EmptyStock(game);
-        game.PassesLeft = -1;
-        EXPECT_EQ(game.StockImageIndex(), imgRedeal);
+        position = EmptyTable(kind);
+        EmptyStock(position);
+        position.PassesLeft = -1;
+        EXPECT_EQ(StockImageIndex(position), imgRedeal);
     }
     for (int g = 0; g < 4; ++g)
-        EXPECT_EQ(game.SpotImageIndex(g, 0), imgCardBaseAll);
-    EXPECT_EQ(game.SpotImageIndex(GroupWaste, 0), imgCardBase);
+        EXPECT_EQ(SpotImageIndex(position, g, 0), imgCardBaseAll);
+    EXPECT_EQ(SpotImageIndex(position, GroupWaste, 0), imgCardBase);
 }
 
 class Pointer : public ::testing::Test {
   protected:
     void Deal(TGameKind kind) {
-        DealNumber(game, kind, 21);
+        game.DealGameNumber(kind, 21);
         ClearTable(game);
         host.Sounds.clear();
     }
     void Click(int group, int pile, TMouseButton button = TMouseButton::Left) {
-        const auto [x, y] = Centre(game.GameKind, group, pile);
-        game.FormMouseUp(button, x, y);
+        const auto [x, y] = Centre(game.GameKind(), group, pile);
+        FormMouseUp(game, button, x, y);
     }
     TRecordingHost host;
     TGame game{host};
@@ -126,34 +125,34 @@ TEST_F(Pointer, PickPutBackAndMove) {
     Place(game, GroupOuter, 1, {C(0, 4)});
     Place(game, GroupOuter, 2, {C(2, 4)});
     Click(GroupInner, 1);
-    EXPECT_EQ(game.SelGroup, GroupInner);
-    EXPECT_EQ(game.SelPile, 1);
-    EXPECT_TRUE(game.Highlighted);
-    EXPECT_EQ(game.HighlightX, 395);
-    EXPECT_EQ(game.HighlightY, 314);
+    EXPECT_EQ(game.SelGroup(), GroupInner);
+    EXPECT_EQ(game.SelPile(), 1);
+    EXPECT_TRUE(game.Highlighted());
+    EXPECT_EQ(game.HighlightX(), 395);
+    EXPECT_EQ(game.HighlightY(), 314);
     EXPECT_EQ(host.Sounds, std::vector<std::string>{"UP"});
 
     Click(GroupInner, 1);  // put back
-    EXPECT_EQ(game.SelGroup, -1);
-    EXPECT_FALSE(game.Highlighted);
+    EXPECT_EQ(game.SelGroup(), -1);
+    EXPECT_FALSE(game.Highlighted());
     EXPECT_EQ(host.Sounds.back(), "DOWN");
-    EXPECT_EQ(game.SelPile, 1) << "kept until the next pick";
+    EXPECT_EQ(game.SelPile(), 1) << "kept until the next pick";
 
     Click(GroupInner, 1);
-    game.FormMouseUp(TMouseButton::Left, 10, 300);  // bare table
-    EXPECT_EQ(game.SelGroup, GroupInner) << "a click beside the piles keeps the card";
+    FormMouseUp(game, TMouseButton::Left, 10, 300);  // bare table
+    EXPECT_EQ(game.SelGroup(), GroupInner) << "a click beside the piles keeps the card";
     Click(GroupOuter, 2);  // illegal, non-empty
     EXPECT_EQ(host.Sounds.back(), "WRONG");
-    EXPECT_EQ(game.SelGroup, -1);
-    EXPECT_FALSE(game.Highlighted);
-    EXPECT_EQ(game.MoveIndex, 0);
+    EXPECT_EQ(game.SelGroup(), -1);
+    EXPECT_FALSE(game.Highlighted());
+    EXPECT_EQ(game.MoveIndex(), 0);
 
     Click(GroupInner, 1);
     Click(GroupOuter, 1);
-    EXPECT_EQ(game.MoveIndex, 1);
+    EXPECT_EQ(game.MoveIndex(), 1);
     EXPECT_EQ(Top(game, GroupOuter, 1), 5);
     EXPECT_EQ(host.Sounds.back(), "DOWN");
-    EXPECT_EQ(game.SelGroup, -1);
+    EXPECT_EQ(game.SelGroup(), -1);
 }
 
 TEST_F(Pointer, RefusalsOnEmptyPilesSoundByTheirPileNumber) {
@@ -169,7 +168,7 @@ TEST_F(Pointer, RefusalsOnEmptyPilesSoundByTheirPileNumber) {
     Click(GroupOuter, 0);
     Click(GroupInner, 0);  // empty pile 0 while corner 0 and the Ace pile hold cards
     EXPECT_EQ(host.Sounds, std::vector<std::string>{"UP"});
-    EXPECT_EQ(game.SelGroup, -1);
+    EXPECT_EQ(game.SelGroup(), -1);
 
     host.Sounds.clear();
     Click(GroupWaste, 3);  // nothing picked up, empty pile: only a repaint
@@ -181,57 +180,57 @@ TEST_F(Pointer, CornersArePickedUpOnlyInTheComplicatedGame) {
     Place(game, GroupCorner, 1, {C(0, 12)});
     const int paints = host.Paints;
     Click(GroupCorner, 1);
-    EXPECT_EQ(game.SelGroup, -1);
+    EXPECT_EQ(game.SelGroup(), -1);
     EXPECT_GT(host.Paints, paints);
     EXPECT_TRUE(host.Sounds.empty());
 
     Deal(gkTriskStrong);
     Place(game, GroupCorner, 1, {C(0, 12)});
     Click(GroupCorner, 1);
-    EXPECT_EQ(game.SelGroup, GroupCorner);
+    EXPECT_EQ(game.SelGroup(), GroupCorner);
 }
 
 TEST_F(Pointer, RightButtonStockAndWonGame) {
-    DealNumber(game, gkTriskClassic, 21);
+    game.DealGameNumber(gkTriskClassic, 21);
     Click(GroupOuter, 3);
-    game.FormMouseUp(TMouseButton::Right, 0, 0);
-    EXPECT_EQ(game.SelGroup, -1);
-    EXPECT_FALSE(game.Highlighted);
+    FormMouseUp(game, TMouseButton::Right, 0, 0);
+    EXPECT_EQ(game.SelGroup(), -1);
+    EXPECT_FALSE(game.Highlighted());
 
     Click(GroupOuter, 3, TMouseButton::Middle);
-    EXPECT_EQ(game.SelGroup, GroupOuter) << "the middle button acts like the left";
-    game.FormMouseUp(TMouseButton::Left, 60, 90);  // the stock
-    EXPECT_EQ(game.SelGroup, -1);
-    EXPECT_FALSE(game.Highlighted);
-    EXPECT_EQ(game.ActionCount, 1);
-    EXPECT_EQ(game.CardCount(GroupWaste, 4), 1);
+    EXPECT_EQ(game.SelGroup(), GroupOuter) << "the middle button acts like the left";
+    FormMouseUp(game, TMouseButton::Left, 60, 90);  // the stock
+    EXPECT_EQ(game.SelGroup(), -1);
+    EXPECT_FALSE(game.Highlighted());
+    EXPECT_EQ(game.ActionCount(), 1);
+    EXPECT_EQ(Count(game, GroupWaste, 4), 1);
 
-    game.PassesLeft = -1;  // won
+    EditPosition(game, [](TPosition& p) { p.PassesLeft = -1; });  // won
     Click(GroupOuter, 3);
-    EXPECT_EQ(game.SelGroup, -1);
-    game.FormMouseUp(TMouseButton::Left, 60, 90);
-    EXPECT_EQ(game.ActionCount, 1);
+    EXPECT_EQ(game.SelGroup(), -1);
+    FormMouseUp(game, TMouseButton::Left, 60, 90);
+    EXPECT_EQ(game.ActionCount(), 1);
     // Hovering still works.
     const auto [x, y] = Centre(gkTriskClassic, GroupOuter, 3);
-    game.FormMouseMove(x, y);
+    FormMouseMove(game, x, y);
     EXPECT_EQ(host.Cursor, TCursor::Hand);
 }
 
 TEST_F(Pointer, HoverShowsTheCursorAndTheCardCount) {
-    DealNumber(game, gkTriskStrong, 21);
+    game.DealGameNumber(gkTriskStrong, 21);
     auto hover = [&](int group, int pile) {
-        const auto [x, y] = Centre(game.GameKind, group, pile);
-        game.FormMouseMove(x, y);
+        const auto [x, y] = Centre(game.GameKind(), group, pile);
+        FormMouseMove(game, x, y);
     };
     hover(GroupInner, 2);
-    EXPECT_EQ(host.Panels[2], "Cards: 12");
+    EXPECT_EQ(host.Panels[TStatusPanel::Cards], "Cards: 12");
     EXPECT_EQ(host.Cursor, TCursor::Hand);
-    game.FormMouseMove(600, 500);
-    EXPECT_EQ(host.Panels[2], "");
+    FormMouseMove(game, 600, 500);
+    EXPECT_EQ(host.Panels[TStatusPanel::Cards], "");
     EXPECT_EQ(host.Cursor, TCursor::Arrow);
-    game.FormMouseMove(60, 90);
+    FormMouseMove(game, 60, 90);
     EXPECT_EQ(host.Cursor, TCursor::Hand) << "the stock";
-    EXPECT_EQ(host.Panels[2], "");
+    EXPECT_EQ(host.Panels[TStatusPanel::Cards], "");
     hover(GroupCorner, 0);
     EXPECT_EQ(host.Cursor, TCursor::Arrow) << "empty";
 
@@ -244,23 +243,22 @@ TEST_F(Pointer, HoverShowsTheCursorAndTheCardCount) {
     EXPECT_EQ(host.Cursor, TCursor::Hand);
     hover(GroupOuter, 1);
     EXPECT_EQ(host.Cursor, TCursor::Arrow);
-    EXPECT_EQ(host.Panels[2], "Cards: 1");
+    EXPECT_EQ(host.Panels[TStatusPanel::Cards], "Cards: 1");
 }
 
 TEST(Clock, FormatsHoursMinutesAndSecondsAndWraps) {
-    EXPECT_EQ(TGame::FormatClock(0), "00:00:00");
-    EXPECT_EQ(TGame::FormatClock(59999), "00:00:59");
-    EXPECT_EQ(TGame::FormatClock(3723000), "01:02:03");
-    EXPECT_EQ(TGame::FormatClock(360000000), "100:00:00");
-    EXPECT_EQ(TGame::FormatClock(4294967295u), "1193:02:47");
+    EXPECT_EQ(FormatClock(0), "00:00:00");
+    EXPECT_EQ(FormatClock(59999), "00:00:59");
+    EXPECT_EQ(FormatClock(3723000), "01:02:03");
+    EXPECT_EQ(FormatClock(360000000), "100:00:00");
+    EXPECT_EQ(FormatClock(4294967295u), "1193:02:47");
 
     TRecordingHost host;
     TGame game(host);
     host.Now = 4294967000u;
     game.StartGame();
     host.Now = 1000;
-    game.GameTimerTimer();
-    EXPECT_EQ(host.Panels[3], "00:00:01");
+    EXPECT_EQ(FormatClock(game.ElapsedTicks()), "00:00:01");
 
     // Ten minutes minimised do not count.
     host.Now = 61000;
@@ -269,8 +267,7 @@ TEST(Clock, FormatsHoursMinutesAndSecondsAndWraps) {
     host.Now += 600000;
     game.ResumeClock();
     EXPECT_TRUE(host.TimerRunning);
-    game.GameTimerTimer();
-    EXPECT_EQ(host.Panels[3], "00:01:01");
+    EXPECT_EQ(FormatClock(game.ElapsedTicks()), "00:01:01");
 
     // A stopped clock keeps its time; pause and resume set it running again.
     host.Now += 5000;

@@ -8,8 +8,10 @@
 #include <filesystem>
 #include <random>
 
-#include "engine/game.h"
+#include "history/file_store.h"
+#include "history/game.h"
 #include "history/savefile.h"
+#include "table/pointer.h"
 #include "table/spots.h"
 #include "temp_dir.h"
 #include "test_host.h"
@@ -24,10 +26,10 @@ void ExpectEveryCardTwice(const TGame& game, const std::string& where) {
             if (cards[i].Present) ++seen[cards[i].Suit][cards[i].Rank];
         }
     };
-    count(game.Board.Deck.Cards);
+    count(game.Board().Deck.Cards);
     for (int g = 0; g < kGroups; ++g) {
-        for (int p = 0; p < PilesInGroup(game.GameKind, g); ++p)
-            count(game.Board.Pile(game.GameKind, g, p).Cards);
+        for (int p = 0; p < PilesInGroup(game.GameKind(), g); ++p)
+            count(game.Board().Pile(game.GameKind(), g, p).Cards);
     }
     for (auto& suit : seen) {
         for (int n : suit)
@@ -36,23 +38,24 @@ void ExpectEveryCardTwice(const TGame& game, const std::string& where) {
 }
 
 void ExpectTableShowsCurrentEntry(const TGame& game, const std::string& where) {
-    ASSERT_GE(game.MoveIndex, 0) << where;
-    ASSERT_LT(static_cast<size_t>(game.MoveIndex), game.History.size()) << where;
-    const TSolData& entry = game.History[static_cast<size_t>(game.MoveIndex)];
-    ASSERT_EQ(std::memcmp(&entry.Deck, &game.Board.Deck, sizeof(TDeck)), 0) << where;
-    if (IsTomb(game.GameKind)) {
-        ASSERT_EQ(std::memcmp(entry.TombPiles, game.Board.TombPiles, sizeof entry.TombPiles), 0)
+    ASSERT_GE(game.MoveIndex(), 0) << where;
+    ASSERT_LT(static_cast<size_t>(game.MoveIndex()), game.History().Size()) << where;
+    const TSolData& entry = game.History()[static_cast<size_t>(game.MoveIndex())];
+    ASSERT_EQ(std::memcmp(&entry.Deck, &game.Board().Deck, sizeof(TDeck)), 0) << where;
+    if (IsTomb(game.GameKind())) {
+        ASSERT_EQ(std::memcmp(entry.TombPiles, game.Board().TombPiles, sizeof entry.TombPiles), 0)
             << where;
     } else {
         ASSERT_EQ(
-            std::memcmp(entry.DiamondPiles, game.Board.DiamondPiles, sizeof entry.DiamondPiles), 0)
+            std::memcmp(entry.DiamondPiles, game.Board().DiamondPiles, sizeof entry.DiamondPiles),
+            0)
             << where;
     }
     // A won game (-1) and a lost one (0) change PassesLeft without a new entry.
-    if (game.PassesLeft > 0) {
-        ASSERT_EQ(entry.PassesLeft, game.PassesLeft) << where;
+    if (game.PassesLeft() > 0) {
+        ASSERT_EQ(entry.PassesLeft, game.PassesLeft()) << where;
     }
-    ASSERT_GE(game.ActionCount, game.MoveIndex) << where;
+    ASSERT_GE(game.ActionCount(), game.MoveIndex()) << where;
 }
 
 TEST(RandomPlay, InvariantsHoldInEveryKindAndUndoLevel) {
@@ -65,20 +68,22 @@ TEST(RandomPlay, InvariantsHoldInEveryKindAndUndoLevel) {
             for (int session = 0; session < 4; ++session) {
                 test::TRecordingHost host;
                 TGame game(host);
-                game.Settings.UndoOption = level;
-                game.Settings.ConfirmNewGame = game.Settings.ConfirmReplayGame = false;
-                test::DealNumber(game, static_cast<TGameKind>(kind), random());
-                const auto spots = SpotsForKind(game.GameKind);
+                test::EditSettings(game, [&](TSettings& s) {
+                    s.UndoOption = level;
+                    s.ConfirmNewGame = s.ConfirmReplayGame = false;
+                });
+                game.DealGameNumber(static_cast<TGameKind>(kind), random());
+                const auto spots = SpotsForKind(game.GameKind());
                 for (int step = 0; step < 400; ++step) {
                     const int action = static_cast<int>(random() % 100);
-                    const int before = game.MoveIndex;
+                    const int before = game.MoveIndex();
                     if (action < 15) {
-                        game.FormMouseUp(TMouseButton::Left, 60, 90);
+                        FormMouseUp(game, TMouseButton::Left, 60, 90);
                     } else if (action < 85) {
                         const TPileSpot& spot = spots[random() % spots.size()];
-                        game.FormMouseUp(TMouseButton::Left, spot.X + 1 + random() % 69,
-                                         spot.Y + 1 + random() % 94);
-                        if (game.SelGroup == -1 && game.MoveIndex > before) ++moves;
+                        FormMouseUp(game, TMouseButton::Left, spot.X + 1 + random() % 69,
+                                    spot.Y + 1 + random() % 94);
+                        if (game.SelGroup() == -1 && game.MoveIndex() > before) ++moves;
                     } else if (action < 91) {
                         game.UndoMove();
                     } else if (action < 95) {
@@ -99,12 +104,12 @@ TEST(RandomPlay, InvariantsHoldInEveryKindAndUndoLevel) {
                 }
                 ASSERT_TRUE(game.WriteGameFile(path, 0));
                 std::vector<uint8_t> first, second;
-                ReadWholeFile(path, first);
+                ASSERT_TRUE(PlatformFileStore().ReadWholeFile(path, first));
                 TGame other(host);
                 other.StartGame();
                 ASSERT_TRUE(other.LoadGameFromFile(path));
                 ASSERT_TRUE(other.WriteGameFile(path, 0));
-                ReadWholeFile(path, second);
+                ASSERT_TRUE(PlatformFileStore().ReadWholeFile(path, second));
                 EXPECT_EQ(first, second);
                 EXPECT_TRUE(host.Messages.empty()) << host.Messages.front();
             }

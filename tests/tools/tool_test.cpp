@@ -5,8 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/game.h"
+#include "history/file_store.h"
+#include "history/game.h"
 #include "history/savefile.h"
+#include "table/pointer.h"
 #include "table/spots.h"
 #include "temp_dir.h"
 #include "test_host.h"
@@ -31,7 +33,7 @@ class Tool : public ::testing::Test {
     }
     std::vector<uint8_t> Bytes(const fs::path& path) {
         std::vector<uint8_t> bytes;
-        ReadWholeFile(path.string(), bytes);
+        EXPECT_TRUE(PlatformFileStore().ReadWholeFile(path.string(), bytes)) << path;
         return bytes;
     }
 
@@ -59,11 +61,12 @@ TEST_F(Tool, PlayWritesWhatTheGameItselfWouldSave) {
     // The same clicks and commands through the game object.
     test::TRecordingHost host;
     TGame game(host);
-    game.Settings.ConfirmNewGame = game.Settings.ConfirmReplayGame = false;
-    test::DealNumber(game, gkTriskLite, 316);
+    test::EditSettings(game, [](TSettings& s) { s.ConfirmNewGame = s.ConfirmReplayGame = false; });
+    game.DealGameNumber(gkTriskLite, 316);
     auto click = [&](int g, int p) {
-        for (const TPileSpot& s : SpotsForKind(game.GameKind)) {
-            if (s.Group == g && s.Pile == p) game.FormMouseUp(TMouseButton::Left, s.X + 1, s.Y + 1);
+        for (const TPileSpot& s : SpotsForKind(game.GameKind())) {
+            if (s.Group == g && s.Pile == p)
+                FormMouseUp(game, TMouseButton::Left, s.X + 1, s.Y + 1);
         }
     };
     game.ClickStock();
@@ -75,15 +78,16 @@ TEST_F(Tool, PlayWritesWhatTheGameItselfWouldSave) {
     game.InsertBookmark(), game.ClickStock(), game.GoToBookmark();
     click(4, 4), click(1, 0);
     game.ClickStock();
-    EXPECT_EQ(Bytes(kxr),
-              SerializeGame(gkTriskLite, game.MoveIndex, game.ActionCount, 0, game.History));
+    EXPECT_EQ(Bytes(kxr), SerializeGame(gkTriskLite, game.MoveIndex(), game.ActionCount(), 0,
+                                        game.History().Entries()));
 
     ASSERT_EQ(Run({"show", kxr.string()}), 0) << err.str();
     const std::string shown = out.str();
     EXPECT_NE(shown.find("Version: 1.3\n"), std::string::npos) << shown;
     EXPECT_NE(shown.find("Game kind: 0 (Napoleon's Tomb (simplified))\n"), std::string::npos);
-    EXPECT_NE(shown.find("MoveIndex: " + std::to_string(game.MoveIndex) + "\n"), std::string::npos);
-    EXPECT_NE(shown.find("ActionCount: " + std::to_string(game.ActionCount) + "\n"),
+    EXPECT_NE(shown.find("MoveIndex: " + std::to_string(game.MoveIndex()) + "\n"),
+              std::string::npos);
+    EXPECT_NE(shown.find("ActionCount: " + std::to_string(game.ActionCount()) + "\n"),
               std::string::npos);
     EXPECT_NE(shown.find("Elapsed: 0 ms\n"), std::string::npos);
     EXPECT_NE(shown.find("Game #316\n"), std::string::npos);
@@ -164,14 +168,14 @@ TEST_F(Tool, AWinningLineEndsInTheWinAndEveryCardOnTheCorners) {
     TGame game(host);
     game.StartGame();
     ASSERT_TRUE(game.LoadGameFromFile(kxr.string()));
-    EXPECT_EQ(game.PassesLeft, game.History.back().PassesLeft);
-    EXPECT_NE(game.PassesLeft, -1);
+    EXPECT_EQ(game.PassesLeft(), game.History().Entries().back().PassesLeft);
+    EXPECT_NE(game.PassesLeft(), -1);
     EXPECT_TRUE(host.GameOvers.empty());
     // Undo the winning move and make it again: the win is announced once.
     game.UndoMove();
     game.RedoMove();
     EXPECT_EQ(host.GameOvers, std::vector<bool>{true});
-    EXPECT_EQ(game.PassesLeft, -1);
+    EXPECT_EQ(game.PassesLeft(), -1);
 }
 
 TEST_F(Tool, ShowReportsFilesItCannotLoad) {

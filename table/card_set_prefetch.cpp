@@ -1,4 +1,4 @@
-#include "shell/card_set_prefetch.h"
+#include "table/card_set_prefetch.h"
 
 namespace trisk {
 

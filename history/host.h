@@ -19,6 +19,9 @@ enum class TGameAction { Undo, Redo, GoToBookmark };
 
 enum class TCursor { Arrow, Hand };
 
+// The status bar's panels that the game writes.
+enum class TStatusPanel { GameNumber, Moves, Cards, Clock };
+
 class TGameHost {
   public:
     virtual ~TGameHost() = default;
@@ -26,16 +29,16 @@ class TGameHost {
     virtual void ShowMessage(const std::string& text, TMessageKind kind) = 0;
     // A Yes/No question captioned "Solitaire Trisk"; true only for Yes.
     virtual bool AskQuestion(const std::string& text) = 0;
-    // Called only while sound is enabled; a missing sound is the host's to skip.
+    // Called only while sound is enabled (the game checks the setting); a
+    // sound the card set lacks is the host's to skip.
     virtual void PlaySound(const char* name) = 0;
 
     // The whole table with its background, repainted at the next paint event.
     virtual void InvalidateTable() = 0;
-    // Draw the table now; the host also writes the moves panel (TGame::MovesText).
+    // Draw the table now.
     virtual void PaintTable() = 0;
     virtual void SetTitle(const std::string& title) = 0;
-    // Status bar panels: 0 game number, 1 moves, 2 cards under the pointer, 3 clock.
-    virtual void SetStatusText(int panel, const std::string& text) = 0;
+    virtual void SetStatusText(TStatusPanel panel, const std::string& text) = 0;
     virtual void SetCursor(TCursor cursor) = 0;
     // The menu's radio items follow the game kind of a dealt or loaded game.
     virtual void ShowGameKind(TGameKind kind) = 0;

@@ -1,0 +1,76 @@
+// Saving the game to a ".kxr" file and loading one in its place.
+#include "history/game.h"
+#include "history/savefile.h"
+
+namespace trisk {
+
+bool TGame::WriteGameFile(const std::string& path, uint32_t elapsed) {
+    const std::vector<uint8_t> bytes =
+        SerializeGame(GameKind(), MoveIndex(), ActionCount(), elapsed, history_.Entries());
+    if (files_.WriteFileAtomically(path, bytes)) return true;
+    host_.ShowMessage("Unable to save file " + path + "!", TMessageKind::Plain);
+    return false;
+}
+
+bool TGame::SaveGameToFile(const std::string& path) {
+    if (files_.Exists(path)) {
+        const size_t slash = path.find_last_of('/');
+        const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+        if (!host_.AskQuestion("Overwrite the existing file " + name + "?")) return false;
+    }
+    return WriteGameFile(path, ElapsedTicks());
+}
+
+bool TGame::LoadGameFromFile(const std::string& path) {
+    // The mark counts for the load it was set for, the one at start-up.
+    const bool startUpLoad = commandLineMark_;
+    commandLineMark_ = false;
+
+    std::vector<uint8_t> bytes;
+    TSavedGame saved;
+    std::string failure;
+    if (!files_.ReadWholeFile(path, bytes)) {
+        failure = "Unable to open file " + path + "!";
+    } else {
+        switch (ParseSavedGame(bytes.data(), bytes.size(), saved)) {
+            case TLoadStatus::Ok:
+                break;
+            case TLoadStatus::WrongFormat:
+                failure = "Wrong file format.";
+                break;
+            case TLoadStatus::TooNew:
+                failure = "This file was created in the version " +
+                          std::to_string(saved.MajorVersion) + "." +
+                          std::to_string(saved.MinorVersion) + " and can not be loaded.";
+                break;
+        }
+    }
+    bytes = {};
+    if (!failure.empty()) {
+        host_.ShowMessage(failure, TMessageKind::Plain);
+        // A refused file never costs the player the game on the table; only
+        // the file given at start-up, with no game on the table yet, is
+        // followed by a new deal.
+        if (startUpLoad) {
+            StartGame();
+            selGroup_ = -1;
+        }
+        return false;
+    }
+
+    position_.Kind = saved.Kind;
+    history_.Load(std::move(saved.History), saved.MoveIndex, saved.ActionCount);
+    RestoreHistoryEntry(MoveIndex());
+    SyncActions();
+    selGroup_ = -1;
+    highlighted_ = false;
+    host_.ShowGameKind(GameKind());
+    host_.SetTitle(TitleText());
+    SetStatus(TStatusPanel::GameNumber, GameNumberText());
+    RestoreClock(saved.Elapsed);
+    host_.InvalidateTable();
+    Repaint();
+    return true;
+}
+
+}  // namespace trisk

@@ -1,0 +1,52 @@
+// Every modal step of the window goes through this interface: the program
+// shows real dialogs (TQtDialogs), the tests answer from queues without
+// entering a modal loop.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace trisk {
+
+class TDialogs {
+  public:
+    virtual ~TDialogs() = default;
+
+    // Yes/No question captioned "Solitaire Trisk"; true only for Yes.
+    virtual bool AskQuestion(const QString& text) = 0;
+    // A plain message with an OK button.
+    virtual void ShowMessage(const QString& text) = 0;
+    // The same with the information icon: the internal-fault messages.
+    virtual void ShowInformation(const QString& text) = 0;
+    // The save dialog with the proposed name; empty when cancelled.
+    virtual QString GetSaveFileName(const QString& proposedName) = 0;
+    // The open dialog; empty when cancelled.
+    virtual QString GetOpenFileName() = 0;
+    // The game-over dialog; true for Yes (play again).
+    virtual bool ShowGameOver(bool won) = 0;
+    // The "Select shuffle" dialog filled with the current number: the edit's
+    // text when closed with OK, nothing otherwise.
+    virtual std::optional<QString> AskGameNumber(const QString& current) = 0;
+};
+
+// The real dialogs, owned by and centred on parent.
+class TQtDialogs : public TDialogs {
+  public:
+    explicit TQtDialogs(QWidget* parent) : parent_(parent) {}
+
+    bool AskQuestion(const QString& text) override;
+    void ShowMessage(const QString& text) override;
+    void ShowInformation(const QString& text) override;
+    QString GetSaveFileName(const QString& proposedName) override;
+    QString GetOpenFileName() override;
+    bool ShowGameOver(bool won) override;
+    std::optional<QString> AskGameNumber(const QString& current) override;
+
+  private:
+    QWidget* parent_;
+};
+
+}  // namespace trisk

@@ -1,0 +1,134 @@
+// The window's commands and the table's events: each turns into a call on
+// the game; the window only mirrors what the game tells it.
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QPainter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "shell/main_form.h"
+#include "table/clock.h"
+#include "table/status_panels.h"
+#include "table/table_painter.h"
+
+namespace trisk {
+
+namespace {
+
+std::string PathForCore(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+void TMainForm::ConnectActions() {
+    connect(aNewGame, &QAction::triggered, this, &TMainForm::aNewGameExecute);
+    connect(aGameNumber, &QAction::triggered, this, &TMainForm::aGameNumberExecute);
+    connect(aReplay, &QAction::triggered, this, [this] { game_.RestartGame(); });
+    connect(aUndo, &QAction::triggered, this, [this] { game_.UndoMove(); });
+    connect(aRedo, &QAction::triggered, this, [this] { game_.RedoMove(); });
+    connect(aInsertBookmark, &QAction::triggered, this, [this] { game_.InsertBookmark(); });
+    connect(aGoToBookmark, &QAction::triggered, this, [this] { game_.GoToBookmark(); });
+    connect(aSaveGame, &QAction::triggered, this, &TMainForm::aSaveGameExecute);
+    connect(aLoadGame, &QAction::triggered, this, &TMainForm::aLoadGameExecute);
+    connect(aExit, &QAction::triggered, this, &TMainForm::aExitExecute);
+    connect(aDiamond, &QAction::triggered, this, [this] { SwitchKind(gkDiamond); });
+    connect(aTriskLite, &QAction::triggered, this, [this] { SwitchKind(gkTriskLite); });
+    connect(aTriskClassic, &QAction::triggered, this, [this] { SwitchKind(gkTriskClassic); });
+    connect(aTriskStrong, &QAction::triggered, this, [this] { SwitchKind(gkTriskStrong); });
+    connect(aShowToolbar, &QAction::triggered, this, &TMainForm::aShowToolbarExecute);
+    connect(aShowStatusbar, &QAction::triggered, this, &TMainForm::aShowStatusbarExecute);
+    // Options, the card-set chooser, help, the home page, About and the tray's
+    // Restore are bound and presented here; their behaviour comes with their
+    // own dialogs.
+    // Options, the card-set chooser, help, the home page, About and the tray's
+    // Restore are bound and presented here; their behaviour comes with their
+    // own dialogs.
+}
+
+void TMainForm::aNewGameExecute() {
+    game_.NewGame();
+}
+
+void TMainForm::aGameNumberExecute() {
+    const std::optional<QString> text =
+        dialogs_->AskGameNumber(QString::number(game_.Board().Deck.GameNumber));
+    if (text) {
+        game_.SelectShuffle(text->toStdString());
+    } else {
+        game_.SelectShuffle(std::nullopt);
+    }
+}
+
+void TMainForm::aSaveGameExecute() {
+    const QString path = dialogs_->GetSaveFileName(
+        ProposedSaveName(game_.GameKind(), QDateTime::currentDateTime(), QLocale()));
+    if (path.isEmpty()) return;
+    game_.SaveGameToFile(PathForCore(path));
+}
+
+void TMainForm::aLoadGameExecute() {
+    const QString path = dialogs_->GetOpenFileName();
+    if (path.isEmpty()) return;
+    game_.LoadGameFromFile(PathForCore(path));
+}
+
+void TMainForm::aExitExecute() {
+    close();
+}
+
+void TMainForm::SwitchKind(TGameKind kind) {
+    game_.SwitchGameKind(kind);
+    // A declined switch leaves the checks of the game still on the table.
+    ApplyKindChecks(shownKind_);
+}
+
+void TMainForm::aShowToolbarExecute() {
+    ToolbarItem->setChecked(!ToolbarItem->isChecked());
+    MainToolBar->setVisible(ToolbarItem->isChecked());
+}
+
+void TMainForm::aShowStatusbarExecute() {
+    StatusbarItem->setChecked(!StatusbarItem->isChecked());
+    StatusBar->setVisible(StatusbarItem->isChecked());
+}
+
+// ---- painting and the pointer ----
+
+void TMainForm::FormPaint(QPainter& painter) {
+    DrawTable(painter, game_, IList);
+}
+
+void TMainForm::TablePainted() {
+    if (firstPaintDone_) return;
+    firstPaintDone_ = true;
+    if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+}
+
+void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
+    switch (button) {
+        case Qt::LeftButton:
+            trisk::FormMouseUp(game_, TMouseButton::Left, x, y);
+            break;
+        case Qt::MiddleButton:
+            trisk::FormMouseUp(game_, TMouseButton::Middle, x, y);
+            break;
+        case Qt::RightButton:
+            trisk::FormMouseUp(game_, TMouseButton::Right, x, y);
+            break;
+        default:
+            break;
+    }
+}
+
+void TMainForm::FormMouseMove(int x, int y) {
+    trisk::FormMouseMove(game_, x, y);
+}
+
+void TMainForm::GameTimerTimer() {
+    SetStatusText(TStatusPanel::Clock, FormatClock(game_.ElapsedTicks()));
+}
+
+}  // namespace trisk

@@ -1,0 +1,83 @@
+// The start and the end of a run: opening the card-set library, the first
+// deal or the saved game given on the command line, and closing the window.
+#include <QCloseEvent>
+#include <QFile>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include <ctime>
+
+#include "shell/main_form.h"
+#include "table/card_set_prefetch.h"
+#include "table/resource_module.h"
+#include "table/sound.h"
+
+namespace trisk {
+
+namespace {
+
+std::string PathForCore(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+bool TMainForm::FormCreate(const QStringList& arguments, const QString& libraryPath) {
+    return FormCreate(
+        arguments, TCardSetPrefetch::Now(libraryPath, CardSetSheetName(game_.Settings().CardSet)));
+}
+
+bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSet) {
+    TPreparedCardSet prepared = cardSet.Take();
+    CardSetLibrary = std::move(prepared.Library);
+    if (!CardSetLibrary) {
+        dialogs_->ShowMessage("Unable to open cardset.dll.");
+        return false;
+    }
+    ProgramRandom().Seed(static_cast<uint32_t>(std::time(nullptr)));
+    game_.WantNewNumber();
+    GameTimer->start();
+
+    // Settings keep their defaults until the settings store exists: toolbar
+    // and status bar shown, the kind from GameId, the card set from CardSet.
+    ToolbarItem->setChecked(true);
+    MainToolBar->setVisible(ToolbarItem->isChecked());
+    StatusbarItem->setChecked(true);
+    StatusBar->setVisible(StatusbarItem->isChecked());
+    const int32_t gameId = game_.Settings().GameId;
+    game_.SetGameKind(IsValidGameKind(gameId) ? static_cast<TGameKind>(gameId) : gkTriskClassic);
+    const QString sheetName = CardSetSheetName(game_.Settings().CardSet);
+    if (prepared.SheetName == sheetName) {
+        IList = std::move(prepared.Images);
+        for (const QString& text : prepared.Messages)
+            dialogs_->ShowMessage(text);
+    } else {
+        LoadCardSet(IList, *CardSetLibrary, sheetName,
+                    [this](const QString& text) { dialogs_->ShowMessage(text); });
+    }
+    Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
+
+    if (!arguments.isEmpty()) {
+        game_.SetCommandLineMark(true);
+        game_.LoadGameFromFile(PathForCore(arguments.first()));
+    } else {
+        game_.StartGame();
+    }
+    return true;
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // A close request in the middle of a deal is carried out once the deal
+    // is over.
+    if (dealing_) {
+        event->ignore();
+        QTimer::singleShot(10, this, &QWidget::close);
+        return;
+    }
+    GameTimer->stop();
+    if (Sound) Sound->Stop();
+    event->accept();
+}
+
+}  // namespace trisk

@@ -1,0 +1,30 @@
+// The status bar's five panels side by side: the game number, the moves, the
+// cards under the pointer, the clock, and one left empty.
+#pragma once
+
+#include <QString>
+
+#include "history/host.h"
+
+class QLabel;
+class QStatusBar;
+
+namespace trisk {
+
+class TStatusPanels {
+  public:
+    static constexpr int kCount = 5;
+    static constexpr int kWidths[kCount] = {120, 100, 70, 70, 50};
+
+    // Fills the status bar with the panels "StatusPanel0" .. "StatusPanel4".
+    explicit TStatusPanels(QStatusBar* bar);
+
+    void SetText(TStatusPanel panel, const QString& text);
+    QString Text(TStatusPanel panel) const;
+    QLabel* Panel(int index) const { return panels_[index]; }
+
+  private:
+    QLabel* panels_[kCount] = {};
+};
+
+}  // namespace trisk

@@ -1,0 +1,35 @@
+#include "table/table_painter.h"
+
+#include <QPainter>
+
+#include "history/game.h"
+#include "table/card_images.h"
+#include "table/pointer.h"
+#include "table/spots.h"
+
+namespace trisk {
+
+namespace {
+
+void DrawSpot(QPainter& painter, const TGame& game, const TCardImages& images, int x, int y,
+              int imageIndex) {
+    // An image the list lacks (a card set that failed to load) draws nothing.
+    if (images.Has(imageIndex)) painter.drawImage(x, y, images.Image(imageIndex));
+    if (game.Highlighted() && x == game.HighlightX() && y == game.HighlightY() &&
+        images.Has(imgCardMask)) {
+        painter.drawImage(x, y, images.Image(imgCardMask));
+    }
+}
+
+}  // namespace
+
+void DrawTable(QPainter& painter, const TGame& game, const TCardImages& images) {
+    const TPosition& position = game.Position();
+    for (const TPileSpot& spot : SpotsForKind(position.Kind)) {
+        DrawSpot(painter, game, images, spot.X, spot.Y,
+                 SpotImageIndex(position, spot.Group, spot.Pile));
+    }
+    DrawSpot(painter, game, images, StockSpot.X, StockSpot.Y, StockImageIndex(position));
+}
+
+}  // namespace trisk
