@@ -5,6 +5,7 @@
 
 #include <exception>
 
+#include "menus/vomenus.h"
 #include "shell/main_form.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
@@ -44,6 +45,8 @@ int main(int argc, char** argv) {
     try {
         QApplication::setApplicationName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");
+        // The menu painter and its bitmaps live from here to the end of the run.
+        trisk::MenusUnitsScope menus;
 
         // The card set is decoded on a second thread while the window is built.
         // Until the settings store exists, CardSet has its default value.

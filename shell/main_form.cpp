@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "shell/dialog_placement.h"
 #include "shell/table_view.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -58,6 +59,13 @@ QIcon ToolbarIcon(const QImage& sheet, int picture) {
 // rather than a style sheet: style sheets cost start-up time.
 class TToolBarStyle : public QProxyStyle {
   public:
+    // Buttons start 2 pixels from the toolbar's edge, with no frame around it.
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        if (metric == PM_ToolBarItemMargin) return 2;
+        if (metric == PM_ToolBarFrameWidth || metric == PM_ToolBarItemSpacing) return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
                        const QWidget* widget) const override {
         if (element != PE_PanelButtonTool) {
@@ -102,6 +110,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(kAppTitle);
     // Every window of the program, dialogs included, uses the same face.
     QApplication::setFont(WindowFont());
+    // The platform may give menus a face of their own; ours use the window's.
+    QApplication::setFont(WindowFont(), "QMenuBar");
+    QApplication::setFont(WindowFont(), "QMenu");
     setWindowIcon(QIcon(":/pictures/icon.png"));
 
     // The table fills the client area; the toolbar lies over its top edge.
@@ -119,11 +130,20 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     connect(GameTimer, &QTimer::timeout, this, &TMainForm::GameTimerTimer);
 
     dialogs_ = std::make_unique<TQtDialogs>(this);
+    new TDialogPlacement(this);
     ticks_ = std::make_unique<TMonotonicTicks>();
 
-    // The client area (everything below the menu bar) starts at 684 x 597 and
-    // never gets smaller; the window is centred on the screen.
-    const int menuHeight = menuBar()->sizeHint().height();
+    SizeToClientArea();
+}
+
+void TMainForm::SizeToClientArea() {
+    // The client area (everything below the menu bar) is 684 x 597 and never
+    // gets smaller; the window is centred on the screen. The menu bar's height
+    // is taken from the laid-out bar, which is what the window shows (its size
+    // hint can differ before the menu painter is attached).
+    layout()->invalidate();
+    layout()->activate();
+    const int menuHeight = menuBar()->height();
     resize(kClientWidth, kClientHeight + menuHeight);
     setMinimumSize(kClientWidth, kClientHeight + menuHeight);
     if (const QScreen* screen = this->screen()) {
@@ -299,11 +319,14 @@ void TMainForm::CreateToolBar() {
     MainToolBar->setMovable(false);
     MainToolBar->setFloatable(false);
     MainToolBar->setIconSize(QSize(24, 24));
-    MainToolBar->setContentsMargins(2, 0, 0, 0);
+    // The first button starts 2 pixels from the left edge: the toolbar's own
+    // item margin is that indent.
+    MainToolBar->setContentsMargins(0, 0, 0, 0);
     MainToolBar->layout()->setSpacing(0);
     const QImage sheet(":/pictures/toolbar.png");
     toolStyle_ = new TToolBarStyle;
     toolStyle_->setParent(this);
+    MainToolBar->setStyle(toolStyle_);
 
     AddToolButton(aNewGame, "tbNewGame", 0, sheet);
     AddToolButton(aGameNumber, "tbGameNumber", 1, sheet);

@@ -138,6 +138,8 @@ class TMainForm : public QMainWindow, private TGameHost {
     QToolButton* AddToolButton(QAction* action, const char* name, int picture, const QImage& sheet);
     void AddToolSeparator(const char* name);
     void ApplyKindChecks(TGameKind kind);
+    // Sizes the window to its client area below the menu bar as it is now.
+    void SizeToClientArea();
 
     // ---- TGameHost (main_form_host.cpp) ----
     void ShowMessage(const std::string& text, TMessageKind kind) override;

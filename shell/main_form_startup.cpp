@@ -2,12 +2,14 @@
 // deal or the saved game given on the command line, and closing the window.
 #include <QCloseEvent>
 #include <QFile>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 
 #include <ctime>
 
+#include "menus/vomenus.h"
 #include "shell/main_form.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
@@ -57,6 +59,13 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
                     [this](const QString& text) { dialogs_->ShowMessage(text); });
     }
     Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
+
+    // The menu bar is painted by our own menu painter, in the window's face.
+    if (VoMenu) {
+        VoMenu->SetFont(font());
+        VoMenu->Add(menuBar());
+        SizeToClientArea();
+    }
 
     if (!arguments.isEmpty()) {
         game_.SetCommandLineMark(true);

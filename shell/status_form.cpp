@@ -36,13 +36,16 @@ TStatusForm::TStatusForm(QWidget* owner)
     btNo = new QPushButton("No", this);
     btNo->setObjectName("btNo");
     btNo->setGeometry(134, 84, 75, 25);
-    // Neither button is the default: Enter presses the one that has the focus.
+    // Neither button is fixed as the default: the one with the focus is, so it
+    // shows the default frame and Enter presses it.
     for (QPushButton* button : {btYes, btNo}) {
-        button->setAutoDefault(false);
+        button->setAutoDefault(true);
         button->setDefault(false);
     }
     setTabOrder(btYes, btNo);
     btYes->setFocus();
+    // The focus frame shows from the start, not only after the first key press.
+    setAttribute(Qt::WA_KeyboardFocusChange);
 
     connect(btYes, &QPushButton::clicked, this, [this] { done(ResultYes); });
     connect(btNo, &QPushButton::clicked, this, [this] { done(ResultNo); });

@@ -1,5 +1,6 @@
 #include "table/status_panels.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QStatusBar>
 
@@ -23,7 +24,7 @@ int PanelIndex(TStatusPanel panel) {
 
 }  // namespace
 
-TStatusPanels::TStatusPanels(QStatusBar* bar) {
+TStatusPanels::TStatusPanels(QStatusBar* bar) : bar_(bar) {
     for (int i = 0; i < kCount; ++i) {
         auto* panel = new QLabel(bar);
         panel->setObjectName(QString("StatusPanel%1").arg(i));
@@ -33,8 +34,23 @@ TStatusPanels::TStatusPanels(QStatusBar* bar) {
         panel->setContentsMargins(2, 0, 2, 0);
         // The clock is centred in its panel.
         panel->setAlignment((i == 3 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
-        bar->addWidget(panel);
         panels_[i] = panel;
+    }
+    bar->installEventFilter(this);
+    Place();
+}
+
+bool TStatusPanels::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == bar_ && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+        Place();
+    return QObject::eventFilter(watched, event);
+}
+
+void TStatusPanels::Place() {
+    int x = 0;
+    for (int i = 0; i < kCount; ++i) {
+        panels_[i]->setGeometry(x, 0, kWidths[i], bar_->height());
+        x += kWidths[i];
     }
 }
 

@@ -2,6 +2,7 @@
 // cards under the pointer, the clock, and one left empty.
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include "history/host.h"
@@ -11,7 +12,10 @@ class QStatusBar;
 
 namespace trisk {
 
-class TStatusPanels {
+// The panels lie edge to edge from the bar's left edge (at 0, 120, 220, 290
+// and 360), placed by us rather than by the status bar's layout, which would
+// put gaps between them.
+class TStatusPanels : public QObject {
   public:
     static constexpr int kCount = 5;
     static constexpr int kWidths[kCount] = {120, 100, 70, 70, 50};
@@ -23,7 +27,13 @@ class TStatusPanels {
     QString Text(TStatusPanel panel) const;
     QLabel* Panel(int index) const { return panels_[index]; }
 
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
+    void Place();
+
+    QStatusBar* bar_;
     QLabel* panels_[kCount] = {};
 };
 

@@ -191,6 +191,9 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
     QCOMPARE(form.minimumSize(), form.size());
     QCOMPARE(form.StatusBar->height(), 19);
     QCOMPARE(form.Table->height() + form.StatusBar->height(), 597);
+    QCOMPARE(form.StatusBar->geometry().bottom(), form.height() - 1);
+    // The window was sized from the bar as it is drawn, not from an earlier hint.
+    QCOMPARE(menuHeight, form.menuBar()->sizeHint().height());
 
     // The toolbar covers the table's first 34 pixels; Load comes before Save.
     QToolBar* toolBar = form.findChild<QToolBar*>("MainToolBar");
@@ -209,9 +212,11 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
              QStringList({"tbNewGame", "tbGameNumber", "ToolButton1", "tbReplay", "tbUndo",
                           "tbRedo", "tbInsertBookmark", "tbGoToBookmark", "ToolButton2",
                           "tbLoadGame", "tbSaveGame", "ToolButton3", "tbParametrs", "tbExit"}));
+    // Indent 2, then buttons and separators side by side.
+    QCOMPARE(toolBar->findChild<QWidget*>("tbNewGame")->x(), 2);
     for (const QString& name : order) {
         QWidget* child = toolBar->findChild<QWidget*>(name);
-        QVERIFY(child->x() > previousRight);
+        if (previousRight >= 0) QCOMPARE(child->x(), previousRight + 1);
         previousRight = child->x() + child->width() - 1;
         QCOMPARE(child->size(), name.startsWith("tb") ? QSize(32, 32) : QSize(8, 24));
     }
@@ -227,13 +232,16 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
     QVERIFY(disabled.allGray());
     QVERIFY(!normal.allGray());
 
-    // Five fixed panels, the clock centred.
     const int widths[5] = {120, 100, 70, 70, 50};
     auto panel = [&form](int i) {
         return form.findChild<QLabel*>(QString("StatusPanel%1").arg(i));
     };
-    for (int i = 0; i < 5; ++i)
+    // Five panels edge to edge from the bar's left edge, the clock centred.
+    const int lefts[5] = {0, 120, 220, 290, 360};
+    for (int i = 0; i < 5; ++i) {
         QCOMPARE(panel(i)->width(), widths[i]);
+        QCOMPARE(panel(i)->x(), lefts[i]);
+    }
     QVERIFY(panel(3)->alignment() & Qt::AlignHCenter);
     QVERIFY(panel(1)->alignment() & Qt::AlignLeft);
 

@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "menus/vomenus.h"
 #include "shell/main_form.h"
 #include "shell/table_view.h"
 #include "table/resource_module.h"
@@ -84,7 +85,13 @@ struct TWindow {
           Questions(Dialogs.Questions),
           Answers(Dialogs.Answers),
           Messages(Dialogs.Messages),
-          Now(Ticks.Now) {}
+          Now(Ticks.Now) {
+        // The menu painter is made at the program's start; here with the first window.
+        if (!VoMenu) {
+            InitializeMenusUnits();
+            qAddPostRoutine(FinalizeMenusUnits);
+        }
+    }
 
     template <class T, class F>
     static T& Install(F install) {
