@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
 
 #include "history/file_store.h"
 
@@ -12,54 +13,118 @@ namespace trisk {
 
 namespace {
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    bytes.clear();
-    uint8_t buffer[65536];
-    bool ok = true;
-    for (;;) {
-        const size_t got = std::fread(buffer, 1, sizeof buffer, file);
-        bytes.insert(bytes.end(), buffer, buffer + got);
-        if (got < sizeof buffer) {
-            ok = !std::ferror(file);
-            break;
-        }
-    }
-    std::fclose(file);
-    return ok;
-}
-
-// Writes the bytes to a temporary file beside path and renames it over path
-// once everything was written and synced; the old file stays untouched on any
-// failure.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    // mkstemp creates the file for the owner only; a saved game gets the usual
-    // permissions, or those of the file it replaces.
-    struct stat existing {};
-    const mode_t umaskValue = umask(0);
-    umask(umaskValue);
-    fchmod(fd,
-           stat(path.c_str(), &existing) == 0 ? (existing.st_mode & 07777) : (0666 & ~umaskValue));
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t written = 0;
-    bool ok = true;
-    while (ok && written < bytes.size()) {
+    while (written < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n > 0) {
             written += static_cast<size_t>(n);
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else {
-            ok = false;
+            return false;
         }
     }
-    ok = ok && ::fsync(fd) == 0;
+    return true;
+}
+
+// The whole file in one buffer of its size: no growing, no second copy.
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat info {};
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    bytes.clear();
+    if (ok) {
+        bytes.resize(static_cast<size_t>(info.st_size));
+        size_t got = 0;
+        while (ok) {
+            if (got == bytes.size()) bytes.resize(got + 65536);  // the file grew meanwhile
+            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+            if (n > 0) {
+                got += static_cast<size_t>(n);
+            } else if (n == 0) {
+                break;
+            } else if (errno != EINTR) {
+                ok = false;
+            }
+        }
+        bytes.resize(got);
+    }
+    ::close(fd);
+    return ok;
+}
+
+// The permissions of the file a save replaces, or the usual ones of a new file.
+mode_t SavedFileMode(const std::string& path) {
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    const mode_t umaskValue = ::umask(0);
+    ::umask(umaskValue);
+    return 0666 & ~umaskValue;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The old way, where unnamed files are not to be had: a named temporary file
+// beside the target, renamed over it once complete.
+bool WriteThroughNamedFile(const std::string& path, const std::vector<uint8_t>& bytes,
+                           mode_t mode) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) std::remove(temp.c_str());
+    return ok;
+}
+
+// Gives the complete unnamed file fd a name beside path and renames it over
+// path. The name lives for the moment between the two calls only.
+bool LinkOver(int fd, const std::string& path) {
+    char procPath[64];
+    std::snprintf(procPath, sizeof procPath, "/proc/self/fd/%d", fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string temp =
+            path + ".saving-" + std::to_string(::getpid()) + "-" + std::to_string(attempt);
+        if (::linkat(AT_FDCWD, procPath, AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (errno == EEXIST) continue;
+            return false;
+        }
+        if (std::rename(temp.c_str(), path.c_str()) == 0) return true;
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return false;
+}
+
+// The new bytes go into an unnamed file in the target's folder, which gets a
+// name only once it is complete and synced, and is at once renamed over the
+// target: a save killed half-way leaves nothing behind, and the old file stays
+// as it was until the rename. Where the file system has no unnamed files (or
+// /proc is missing), a named temporary file does the same with a trace left
+// when killed.
+bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+    const mode_t mode = SavedFileMode(path);
+    const int fd = ::open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
+        return WriteThroughNamedFile(path, bytes, mode);
+    }
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    if (!ok) {
+        ::close(fd);
+        return false;
+    }
+    ok = LinkOver(fd, path);
+    const int linkError = errno;
+    ::close(fd);
+    if (!ok && linkError == ENOENT) return WriteThroughNamedFile(path, bytes, mode);
     return ok;
 }
 
@@ -67,7 +132,7 @@ class TPosixFileStore : public TFileStore {
   public:
     bool Exists(const std::string& path) override {
         struct stat info {};
-        return stat(path.c_str(), &info) == 0;
+        return ::stat(path.c_str(), &info) == 0;
     }
     bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) override {
         return trisk::ReadWholeFile(path, bytes);
