@@ -64,6 +64,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     } else {
         game_.StartGame();
     }
+    CreateCardSetChooser();
     return true;
 }
 
