@@ -1,7 +1,7 @@
 // Build-time generator of the program's own pictures: renders our SVG
-// drawings ("GAMEWON", "GAMELOST", the application icon) to PNG with alpha,
-// and makes the three 24 x 24 variants of every toolbar picture (normal,
-// disabled, hot) from the Tango icon theme's pictures. The toolbar pictures
+// drawings ("GAMEWON", "GAMELOST", "LOGO", the application icon) to PNG with
+// alpha, and makes the three 24 x 24 variants of every toolbar picture
+// (normal, disabled, hot) from the Tango icon theme's pictures. The toolbar pictures
 // go into one sheet, "toolbar.png": one column per picture, the rows normal,
 // disabled and hot; the program decodes one file instead of 33.
 //
@@ -107,7 +107,8 @@ int main(int argc, char** argv) {
 
     bool ok = RenderSvg(svg.filePath("gamewon.svg"), out.filePath("GAMEWON.png"), 48) &&
               RenderSvg(svg.filePath("gamelost.svg"), out.filePath("GAMELOST.png"), 48) &&
-              RenderSvg(svg.filePath("icon.svg"), out.filePath("icon.png"), 64);
+              RenderSvg(svg.filePath("icon.svg"), out.filePath("icon.png"), 64) &&
+              RenderSvg(svg.filePath("logo.svg"), out.filePath("LOGO.png"), 115);
 
     QImage sheet(24 * 11, 24 * 3, QImage::Format_ARGB32);
     sheet.fill(Qt::transparent);

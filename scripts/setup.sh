@@ -20,6 +20,8 @@ packages=(
     clang
     # toolbar pictures (public domain) and Wine's Tahoma-compatible window font
     tango-icon-theme fonts-wine
+    # Times New Roman's metric-compatible stand-in for the About dialog's name
+    fonts-liberation
     # GUI tests and screenshots on a machine without a display
     xvfb xauth
 )

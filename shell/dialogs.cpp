@@ -1,11 +1,16 @@
 #include "shell/dialogs.h"
 
+#include <QCoreApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QUrl>
 
+#include "shell/about_form.h"
 #include "shell/game_number_form.h"
 #include "shell/status_form.h"
+#include "table/select_card_sets_form.h"
 
 namespace trisk {
 
@@ -65,6 +70,19 @@ std::optional<QString> TQtDialogs::AskGameNumber(const QString& current) {
     dialog.edGameNumber->selectAll();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.edGameNumber->text();
+}
+
+void TQtDialogs::ShowAbout() {
+    TAboutForm dialog(parent_, QCoreApplication::applicationFilePath());
+    dialog.exec();
+}
+
+bool TQtDialogs::ShowCardSetChooser(TSelectCardSetsForm& chooser) {
+    return chooser.exec() == QDialog::Accepted;
+}
+
+void TQtDialogs::OpenInBrowser(const QUrl& address) {
+    QDesktopServices::openUrl(address);
 }
 
 }  // namespace trisk

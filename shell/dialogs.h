@@ -7,9 +7,12 @@
 
 #include <optional>
 
+class QUrl;
 class QWidget;
 
 namespace trisk {
+
+class TSelectCardSetsForm;
 
 class TDialogs {
   public:
@@ -30,6 +33,12 @@ class TDialogs {
     // The "Select shuffle" dialog filled with the current number: the edit's
     // text when closed with OK, nothing otherwise.
     virtual std::optional<QString> AskGameNumber(const QString& current) = 0;
+    // The About dialog of the running program.
+    virtual void ShowAbout() = 0;
+    // The card-set chooser, shown modally; true when closed with OK.
+    virtual bool ShowCardSetChooser(TSelectCardSetsForm& chooser) = 0;
+    // Hands an address to the desktop's web browser; failures are not reported.
+    virtual void OpenInBrowser(const QUrl& address) = 0;
 };
 
 // The real dialogs, owned by and centred on parent.
@@ -44,6 +53,9 @@ class TQtDialogs : public TDialogs {
     QString GetOpenFileName() override;
     bool ShowGameOver(bool won) override;
     std::optional<QString> AskGameNumber(const QString& current) override;
+    void ShowAbout() override;
+    bool ShowCardSetChooser(TSelectCardSetsForm& chooser) override;
+    void OpenInBrowser(const QUrl& address) override;
 
   private:
     QWidget* parent_;

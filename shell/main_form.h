@@ -38,6 +38,7 @@ namespace trisk {
 
 class TCardSetPrefetch;
 class TResourceModule;
+class TSelectCardSetsForm;
 class TSoundPlayer;
 class TStatusPanels;
 class TTableView;
@@ -121,6 +122,8 @@ class TMainForm : public QMainWindow, private TGameHost {
     QToolBar* MainToolBar = nullptr;
     QStatusBar* StatusBar = nullptr;
     QTimer* GameTimer = nullptr;
+    // The card-set chooser, created once at start-up and reused.
+    TSelectCardSetsForm* SelectCardSetsForm = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -168,6 +171,12 @@ class TMainForm : public QMainWindow, private TGameHost {
     void aShowToolbarExecute();
     void aShowStatusbarExecute();
     void GameTimerTimer();
+    // ---- About and the home page (main_form_about.cpp) ----
+    void aAboutExecute();
+    void aHomepageExecute();
+    // ---- the card-set chooser (main_form_card_set.cpp) ----
+    void CreateCardSetChooser();
+    void aSelectCardSetExecute();
 
     TGame game_{*this};
     TCardImages IList;

@@ -40,6 +40,9 @@ void TMainForm::ConnectActions() {
     connect(aTriskStrong, &QAction::triggered, this, [this] { SwitchKind(gkTriskStrong); });
     connect(aShowToolbar, &QAction::triggered, this, &TMainForm::aShowToolbarExecute);
     connect(aShowStatusbar, &QAction::triggered, this, &TMainForm::aShowStatusbarExecute);
+    connect(aSelectCardSet, &QAction::triggered, this, &TMainForm::aSelectCardSetExecute);
+    connect(aHomepage, &QAction::triggered, this, &TMainForm::aHomepageExecute);
+    connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
     // Options, the card-set chooser, help, the home page, About and the tray's
     // Restore are bound and presented here; their behaviour comes with their
     // own dialogs.

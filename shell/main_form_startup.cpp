@@ -73,6 +73,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     } else {
         game_.StartGame();
     }
+    CreateCardSetChooser();
     return true;
 }
 

@@ -7,8 +7,10 @@
 #include <QMouseEvent>
 #include <QStringList>
 #include <QTest>
+#include <QUrl>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -35,6 +37,12 @@ struct TFakeDialogs : TDialogs {
     bool PlayAgain = false;
     QStringList NumbersShown;
     std::optional<QString> NumberAnswer;  // nothing: Cancel
+    int AboutShown = 0;
+    QList<QUrl> Browsed;
+    int ChooserShown = 0;
+    // What the player does in the card-set chooser; true closes it with OK.
+    // Unset: the chooser is cancelled.
+    std::function<bool(TSelectCardSetsForm&)> ChooseCardSet;
 
     bool AskQuestion(const QString& text) override {
         Questions << text;
@@ -61,6 +69,12 @@ struct TFakeDialogs : TDialogs {
         NumbersShown << current;
         return NumberAnswer;
     }
+    void ShowAbout() override { ++AboutShown; }
+    bool ShowCardSetChooser(TSelectCardSetsForm& chooser) override {
+        ++ChooserShown;
+        return ChooseCardSet && ChooseCardSet(chooser);
+    }
+    void OpenInBrowser(const QUrl& address) override { Browsed << address; }
 };
 
 // A clock that stands still until the test moves it.
