@@ -10,7 +10,7 @@ seconds="${TRISK_FUZZ_SECONDS:-60}"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ -DTRISK_FUZZ=ON -DTRISK_BUILD_TESTS=OFF \
     -DTRISK_BUILD_BENCHMARKS=OFF >/dev/null
-mapfile -t targets < <(sed -n 's/^trisk_fuzzer(\([a-z_]*_fuzzer\).*/\1/p' "$root/fuzz/CMakeLists.txt")
+mapfile -t targets < <(sed -n 's/^[[:space:]]*trisk_fuzzer(\([a-z_]*_fuzzer\).*/\1/p' "$root/fuzz/CMakeLists.txt")
 cmake --build "$build" -j"${TRISK_JOBS:-2}" --target "${targets[@]}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$root/scripts/lsan.supp}"

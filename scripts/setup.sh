@@ -24,6 +24,8 @@ packages=(
     fonts-liberation
     # GUI tests and screenshots on a machine without a display
     xvfb xauth
+    # "Help.chm" is compiled with chmcmd; the help viewer reads it with CHMLib
+    fp-utils libchm-dev
 )
 
 missing=()

@@ -9,6 +9,7 @@
 
 #include "shell/about_form.h"
 #include "shell/game_number_form.h"
+#include "shell/help_launcher.h"
 #include "shell/status_form.h"
 #include "table/select_card_sets_form.h"
 
@@ -83,6 +84,10 @@ bool TQtDialogs::ShowCardSetChooser(TSelectCardSetsForm& chooser) {
 
 void TQtDialogs::OpenInBrowser(const QUrl& address) {
     QDesktopServices::openUrl(address);
+}
+
+void TQtDialogs::ShowHelpContents() {
+    trisk::ShowHelpContents();
 }
 
 }  // namespace trisk

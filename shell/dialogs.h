@@ -39,6 +39,9 @@ class TDialogs {
     virtual bool ShowCardSetChooser(TSelectCardSetsForm& chooser) = 0;
     // Hands an address to the desktop's web browser; failures are not reported.
     virtual void OpenInBrowser(const QUrl& address) = 0;
+    // Starts the help viewer on the help file beside the program; returns at
+    // once and shows nothing itself.
+    virtual void ShowHelpContents() = 0;
 };
 
 // The real dialogs, owned by and centred on parent.
@@ -56,6 +59,7 @@ class TQtDialogs : public TDialogs {
     void ShowAbout() override;
     bool ShowCardSetChooser(TSelectCardSetsForm& chooser) override;
     void OpenInBrowser(const QUrl& address) override;
+    void ShowHelpContents() override;
 
   private:
     QWidget* parent_;

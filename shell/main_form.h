@@ -172,6 +172,7 @@ class TMainForm : public QMainWindow, private TGameHost {
     void aShowStatusbarExecute();
     void GameTimerTimer();
     // ---- About and the home page (main_form_about.cpp) ----
+    void aContentsExecute();
     void aAboutExecute();
     void aHomepageExecute();
     // ---- the card-set chooser (main_form_card_set.cpp) ----

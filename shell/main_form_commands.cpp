@@ -41,6 +41,7 @@ void TMainForm::ConnectActions() {
     connect(aShowToolbar, &QAction::triggered, this, &TMainForm::aShowToolbarExecute);
     connect(aShowStatusbar, &QAction::triggered, this, &TMainForm::aShowStatusbarExecute);
     connect(aSelectCardSet, &QAction::triggered, this, &TMainForm::aSelectCardSetExecute);
+    connect(aContents, &QAction::triggered, this, &TMainForm::aContentsExecute);
     connect(aHomepage, &QAction::triggered, this, &TMainForm::aHomepageExecute);
     connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
     // Options, the card-set chooser, help, the home page, About and the tray's

@@ -292,6 +292,7 @@ void TMainFormTest::shortcutsReachTheirCommands() {
     QCOMPARE(w.Dialogs.NumbersShown.size(), 1);
     QCOMPARE(w.Dialogs.ProposedNames.size(), 1);
     QCOMPARE(w.Dialogs.OpenDialogs, 1);
+    QCOMPARE(w.Dialogs.HelpShown, 1);
     QVERIFY(Action(form, "aGoToBookmark")->isEnabled());
 
     // Undo and Redo once there is a move to take back.

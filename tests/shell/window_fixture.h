@@ -75,6 +75,8 @@ struct TFakeDialogs : TDialogs {
         return ChooseCardSet && ChooseCardSet(chooser);
     }
     void OpenInBrowser(const QUrl& address) override { Browsed << address; }
+    void ShowHelpContents() override { ++HelpShown; }
+    int HelpShown = 0;
 };
 
 // A clock that stands still until the test moves it.

@@ -1,4 +1,4 @@
-// The Help menu's About and home-page commands.
+// The Help menu's commands: the help file, the home page and About.
 #include <QUrl>
 
 #include "shell/main_form.h"
@@ -10,6 +10,11 @@ namespace {
 constexpr const char* kHomePage = "https://solitaire-trisk.github.io/";
 
 }  // namespace
+
+void TMainForm::aContentsExecute() {
+    // The same start page whatever the game on the table.
+    dialogs_->ShowHelpContents();
+}
 
 void TMainForm::aAboutExecute() {
     dialogs_->ShowAbout();

@@ -1,0 +1,38 @@
+// trisk-help: the help viewer of Solitaire Trisk, a process of its own.
+//
+//   trisk-help [HELP.chm]
+//
+// Shows the help file (by default "Help.chm" beside the program) at its
+// default topic. When a viewer of the same user already shows that file, it
+// is asked to come forward and this one ends at once. A missing or damaged
+// file is reported in the viewer's window (and on standard error).
+#include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+
+#include "help/help_window.h"
+#include "help/single_instance.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const QStringList arguments = QApplication::arguments();
+    const QString path = arguments.size() > 1
+                             ? arguments.at(1)
+                             : QDir(QApplication::applicationDirPath()).filePath("Help.chm");
+
+    const QString name = trisk::HelpServerName(path);
+    if (trisk::AskRunningViewer(name)) return 0;
+    trisk::HelpInstanceServer server;
+    if (!server.Listen(name) && trisk::AskRunningViewer(name)) return 0;
+
+    trisk::HelpWindow window;
+    QObject::connect(&server, &trisk::HelpInstanceServer::ActivationRequested, &window,
+                     &trisk::HelpWindow::BringToFront);
+    if (!window.OpenFile(path)) {
+        std::fprintf(stderr, "trisk-help: %s\n",
+                     qPrintable(window.ErrorMessage().replace(u'\n', u' ')));
+    }
+    window.show();
+    return QApplication::exec();
+}

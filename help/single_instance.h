@@ -1,0 +1,37 @@
+// One help viewer per help file and user. A viewer that starts first asks a
+// viewer already showing the same file to come forward (over a local socket
+// whose name is derived from the user and the file's path) and, when one
+// answers, leaves it at that; otherwise it listens under that name itself.
+#pragma once
+
+#include <QLocalServer>
+#include <QObject>
+#include <QString>
+
+namespace trisk {
+
+// "trisk-help-" and 20 hexadecimal digits from the user and the file's path.
+QString HelpServerName(const QString& helpFile);
+
+// Asks the viewer listening under `serverName` to raise and activate its
+// window; true when it answered within the time.
+bool AskRunningViewer(const QString& serverName, int timeoutMs = 3000);
+
+class HelpInstanceServer : public QObject {
+    Q_OBJECT
+  public:
+    explicit HelpInstanceServer(QObject* parent = nullptr);
+    // Listens under the name; false when another viewer already does (or
+    // the name cannot be taken). A name left behind by a viewer that died is
+    // taken over.
+    bool Listen(const QString& serverName);
+
+  signals:
+    void ActivationRequested();
+
+  private:
+    void Serve();
+    QLocalServer server_;
+};
+
+}  // namespace trisk

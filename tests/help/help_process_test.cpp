@@ -1,0 +1,159 @@
+// The help viewer as the game starts it: a process of its own. Given a
+// missing, damaged or foreign help file it keeps running and reports the file
+// (on standard error as in its window) instead of crashing; a second viewer
+// started on a file that a viewer already shows hands over to it and ends.
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "help/single_instance.h"
+
+class HelpProcessTest : public QObject {
+    Q_OBJECT
+
+  private:
+    static QString WriteFile(const QTemporaryDir& dir, const QString& name,
+                             const QByteArray& bytes) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly)) return {};
+        file.write(bytes);
+        return path;
+    }
+
+    static QByteArray BuiltFile() {
+        QFile file(QStringLiteral(TRISK_HELP_CHM));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Starts the viewer on a file; it reports `message` and stays up.
+    static void ExpectReportedAndRunning(const QString& path, const QString& message) {
+        QProcess viewer;
+        viewer.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(viewer.waitForStarted(10000));
+        QByteArray errors;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (errors += viewer.readAllStandardError()).contains(message.toUtf8()), 15000);
+        QVERIFY(errors.contains(QFileInfo(path).fileName().toUtf8()));
+        // Still there a moment later: it shows its message, it did not crash.
+        QTest::qWait(500);
+        QCOMPARE(viewer.state(), QProcess::Running);
+        viewer.terminate();
+        QVERIFY(viewer.waitForFinished(10000));
+    }
+
+  private slots:
+    void aMissingFileIsReported() {
+        QTemporaryDir dir;
+        ExpectReportedAndRunning(dir.filePath(QStringLiteral("Help.chm")),
+                                 QStringLiteral("The help file was not found"));
+    }
+
+    void aDamagedFileIsReported() {
+        const QByteArray good = BuiltFile();
+        QVERIFY(!good.isEmpty());
+        QTemporaryDir dir;
+        ExpectReportedAndRunning(
+            WriteFile(dir, QStringLiteral("Cut.chm"), good.left(good.size() - 100)),
+            QStringLiteral("The help file is damaged"));
+        QByteArray garbled = good;
+        for (qsizetype i = 0x100; i < garbled.size(); i += 13)
+            garbled[i] = char(garbled[i] ^ 0x5A);
+        ExpectReportedAndRunning(WriteFile(dir, QStringLiteral("Garbled.chm"), garbled),
+                                 QStringLiteral("The help file is damaged"));
+    }
+
+    void aForeignFileIsReported() {
+        QTemporaryDir dir;
+        ExpectReportedAndRunning(WriteFile(dir, QStringLiteral("Help.chm"), QByteArray(3000, 'x')),
+                                 QStringLiteral("This is not a help file"));
+    }
+
+    void aSecondViewerOfTheSameFileHandsOver() {
+        // A copy of its own, so that no other viewer shows this file.
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, QStringLiteral("Help.chm"), BuiltFile());
+        const QString name = trisk::HelpServerName(path);
+        QVERIFY(!trisk::AskRunningViewer(name, 200));
+
+        QProcess first;
+        first.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(first.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(trisk::AskRunningViewer(name, 500), 15000);
+
+        QProcess second;
+        second.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(second.waitForStarted(10000));
+        QVERIFY(second.waitForFinished(15000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // Another file is shown by a viewer of its own.
+        const QString other = WriteFile(dir, QStringLiteral("Other.chm"), BuiltFile());
+        QVERIFY(trisk::HelpServerName(other) != name);
+        QProcess third;
+        third.start(QStringLiteral(TRISK_HELP_VIEWER), {other});
+        QVERIFY(third.waitForStarted(10000));
+        QVERIFY(!third.waitForFinished(1500));
+        third.terminate();
+        QVERIFY(third.waitForFinished(10000));
+
+        first.terminate();
+        QVERIFY(first.waitForFinished(10000));
+        // The name is free again.
+        QVERIFY(!trisk::AskRunningViewer(name, 200));
+    }
+
+    void serverNamesDependOnTheFile() {
+        QTemporaryDir dir;
+        const QString a = dir.filePath(QStringLiteral("a/../Help.chm"));
+        const QString b = dir.filePath(QStringLiteral("Help.chm"));
+        QCOMPARE(trisk::HelpServerName(a), trisk::HelpServerName(b));
+        QVERIFY(trisk::HelpServerName(b) !=
+                trisk::HelpServerName(dir.filePath(QStringLiteral("X.chm"))));
+        QVERIFY(trisk::HelpServerName(b).startsWith(QStringLiteral("trisk-help-")));
+        QVERIFY(trisk::HelpServerName(b).size() < 40);
+    }
+
+    void aViewerHandsOverToTheServerOfItsFile() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Served.chm"));
+        trisk::HelpInstanceServer server;
+        QVERIFY(server.Listen(trisk::HelpServerName(path)));
+        QSignalSpy requests(&server, &trisk::HelpInstanceServer::ActivationRequested);
+        QProcess viewer;
+        viewer.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(viewer.waitForStarted(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(requests.count(), 1, 15000);
+        // The server answers from this test's event loop: keep it running.
+        QTRY_COMPARE_WITH_TIMEOUT(viewer.state(), QProcess::NotRunning, 15000);
+        QCOMPARE(viewer.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(viewer.exitCode(), 0);
+    }
+
+    void aViewerThatDiedLeavesNoObstacle() {
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, QStringLiteral("Help.chm"), BuiltFile());
+        const QString name = trisk::HelpServerName(path);
+        QProcess dead;
+        dead.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(dead.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(trisk::AskRunningViewer(name, 500), 15000);
+        dead.kill();  // its socket is left behind
+        QVERIFY(dead.waitForFinished(10000));
+        QVERIFY(!trisk::AskRunningViewer(name, 200));
+
+        QProcess next;
+        next.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(next.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(trisk::AskRunningViewer(name, 500), 15000);
+        QCOMPARE(next.state(), QProcess::Running);
+        next.terminate();
+        QVERIFY(next.waitForFinished(10000));
+    }
+};
+
+QTEST_MAIN(HelpProcessTest)
+#include "help_process_test.moc"
