@@ -22,6 +22,14 @@ packages=(
     tango-icon-theme fonts-wine
     # GUI tests and screenshots on a machine without a display
     xvfb xauth
+    # the ".kxr" association, read back by the desktop's own tools, and the
+    # validators of the installed desktop entry, AppStream metadata and
+    # manual pages
+    shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin
+    desktop-file-utils appstream groff-base file
+    # the Debian package (cpack -G DEB computes its dependencies with
+    # dpkg-shlibdeps)
+    dpkg-dev
 )
 
 missing=()

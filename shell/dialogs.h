@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 namespace trisk {
@@ -32,7 +33,9 @@ class TDialogs {
     virtual std::optional<QString> AskGameNumber(const QString& current) = 0;
 };
 
-// The real dialogs, owned by and centred on parent.
+// The real dialogs, owned by and centred on parent. The save and open dialogs
+// start in the folder of the file last chosen in either of them during the
+// run, else in the user's documents folder, and list files with their type.
 class TQtDialogs : public TDialogs {
   public:
     explicit TQtDialogs(QWidget* parent) : parent_(parent) {}
@@ -45,8 +48,14 @@ class TQtDialogs : public TDialogs {
     bool ShowGameOver(bool won) override;
     std::optional<QString> AskGameNumber(const QString& current) override;
 
+    // The folder the next save or open dialog starts in.
+    QString StartFolder() const;
+
   private:
+    QString Chosen(QFileDialog& dialog);
+
     QWidget* parent_;
+    QString lastFolder_;
 };
 
 }  // namespace trisk
