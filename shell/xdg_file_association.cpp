@@ -96,8 +96,9 @@ void EditMimeAppsList(const QString& path,
     const QByteArray before = ReadAll(path, &exists);
     const QByteArray after = edit(before);
     if (after == before) return;
-    if (exists && after.trimmed().isEmpty()) {
-        // Only our lines were in it: the file goes as it came.
+    if (exists && after.trimmed().isEmpty() && !QFileInfo(path).isSymLink()) {
+        // Only our lines were in it: the file goes as it came. (A link, kept
+        // by the user elsewhere, stays and is emptied.)
         QFile::remove(path);
         return;
     }
