@@ -109,6 +109,8 @@ int main(int argc, char** argv) {
               RenderSvg(svg.filePath("gamelost.svg"), out.filePath("GAMELOST.png"), 48) &&
               RenderSvg(svg.filePath("icon.svg"), out.filePath("icon.png"), 64) &&
               RenderSvg(svg.filePath("logo.svg"), out.filePath("LOGO.png"), 115);
+              // The 48 x 48 icon of the installation's hicolor theme.
+              RenderSvg(svg.filePath("icon.svg"), out.filePath("icon48.png"), 48);
 
     QImage sheet(24 * 11, 24 * 3, QImage::Format_ARGB32);
     sheet.fill(Qt::transparent);

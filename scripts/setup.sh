@@ -26,6 +26,14 @@ packages=(
     xvfb xauth
     # "Help.chm" is compiled with chmcmd; the help viewer reads it with CHMLib
     fp-utils libchm-dev
+    # the ".kxr" association, read back by the desktop's own tools, and the
+    # validators of the installed desktop entry, AppStream metadata and
+    # manual pages
+    shared-mime-info xdg-utils libfile-mimeinfo-perl libglib2.0-bin
+    desktop-file-utils appstream groff-base file
+    # the Debian package (cpack -G DEB computes its dependencies with
+    # dpkg-shlibdeps)
+    dpkg-dev
 )
 
 missing=()

@@ -2,10 +2,19 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDateTime>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QUrl>
+#include <QStandardPaths>
+#include <QTreeView>
+
+#include <algorithm>
 
 #include "shell/about_form.h"
 #include "shell/game_number_form.h"
@@ -17,7 +26,31 @@ namespace trisk {
 
 namespace {
 constexpr const char* kAppTitle = "Solitaire Trisk";
+
+// Qt's own file dialog (where the desktop offers none) lists the files with
+// their size, type and date, in columns wide enough to show them whole, the
+// type of a saved game being "File of Solitaire Trisk".
+void ShowFileTypes(QFileDialog& dialog) {
+    dialog.setViewMode(QFileDialog::Detail);
+    auto* view = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!view) return;
+    const QFontMetrics metrics = view->fontMetrics();
+    const QString samples[] = {
+        QStringLiteral("1023.9 KiB"),
+        QStringLiteral("File of Solitaire Trisk"),
+        QLocale::system().toString(QDateTime(QDate(2000, 12, 30), QTime(23, 59)),
+                                   QLocale::ShortFormat),
+    };
+    int column = 1;  // size, type, date modified
+    for (const QString& sample : samples) {
+        const int width = metrics.horizontalAdvance(sample) + metrics.averageCharWidth() * 4;
+        view->header()->resizeSection(column, std::max(view->header()->sectionSize(column), width));
+        ++column;
+    }
+    dialog.resize(dialog.size().expandedTo(QSize(760, 420)));
 }
+
+}  // namespace
 
 bool TQtDialogs::AskQuestion(const QString& text) {
     return QMessageBox::question(parent_, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
@@ -34,29 +67,41 @@ void TQtDialogs::ShowInformation(const QString& text) {
     box.exec();
 }
 
+QString TQtDialogs::StartFolder() const {
+    if (!lastFolder_.isEmpty() && QFileInfo(lastFolder_).isDir()) return lastFolder_;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QFileInfo(documents).isDir() ? documents : QDir::homePath();
+}
+
+// The file the player chose, remembering its folder; empty when cancelled.
+QString TQtDialogs::Chosen(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    const QString path = dialog.selectedFiles().first();
+    lastFolder_ = QFileInfo(path).absolutePath();
+    return path;
+}
+
 QString TQtDialogs::GetSaveFileName(const QString& proposedName) {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(parent_, QString(), StartFolder());
     dialog.setObjectName("sdFileSave");
+    ShowFileTypes(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter("Solitaire Trisk's files (*.kxr)");
     dialog.setDefaultSuffix("kxr");
     // The game asks before overwriting, with its own question.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.selectFile(proposedName);
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-               ? dialog.selectedFiles().first()
-               : QString();
+    return Chosen(dialog);
 }
 
 QString TQtDialogs::GetOpenFileName() {
-    QFileDialog dialog(parent_);
+    QFileDialog dialog(parent_, QString(), StartFolder());
     dialog.setObjectName("odFileOpen");
+    ShowFileTypes(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter("Saved games (*.kxr)");
-    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-               ? dialog.selectedFiles().first()
-               : QString();
+    return Chosen(dialog);
 }
 
 bool TQtDialogs::ShowGameOver(bool won) {

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QUrl;
+class QFileDialog;
 class QWidget;
 
 namespace trisk {
@@ -44,7 +45,9 @@ class TDialogs {
     virtual void ShowHelpContents() = 0;
 };
 
-// The real dialogs, owned by and centred on parent.
+// The real dialogs, owned by and centred on parent. The save and open dialogs
+// start in the folder of the file last chosen in either of them during the
+// run, else in the user's documents folder, and list files with their type.
 class TQtDialogs : public TDialogs {
   public:
     explicit TQtDialogs(QWidget* parent) : parent_(parent) {}
@@ -61,8 +64,14 @@ class TQtDialogs : public TDialogs {
     void OpenInBrowser(const QUrl& address) override;
     void ShowHelpContents() override;
 
+    // The folder the next save or open dialog starts in.
+    QString StartFolder() const;
+
   private:
+    QString Chosen(QFileDialog& dialog);
+
     QWidget* parent_;
+    QString lastFolder_;
 };
 
 }  // namespace trisk

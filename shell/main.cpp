@@ -7,6 +7,7 @@
 
 #include "menus/vomenus.h"
 #include "shell/main_form.h"
+#include "shell/xdg_file_association.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
         trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
             trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
         trisk::TMainForm form;
+        form.SetAssociationBackend(std::make_unique<trisk::TXdgFileAssociation>());
         form.SetExitAfterFirstPaint(qEnvironmentVariableIntValue("TRISK_EXIT_AFTER_FIRST_PAINT") ==
                                     1);
         QStringList arguments = QApplication::arguments();

@@ -19,6 +19,7 @@
 #include "history/game.h"
 #include "history/host.h"
 #include "shell/dialogs.h"
+#include "shell/file_association.h"
 #include "shell/tick_source.h"
 #include "table/card_images.h"
 #include "table/pointer.h"
@@ -69,6 +70,11 @@ class TMainForm : public QMainWindow, private TGameHost {
     TDialogs& Dialogs() { return *dialogs_; }
     // Replaces the clock that the game's timing reads.
     void SetTickSource(std::unique_ptr<TTickSource> ticks) { ticks_ = std::move(ticks); }
+    // Replaces the ".kxr" association (the program's is the desktop's; tests
+    // point it at temporary folders, or keep the default that does nothing).
+    void SetAssociationBackend(std::unique_ptr<TFileAssociation> association) {
+        association_ = std::move(association);
+    }
     // Ends the program after the first painted table (start-up benchmark).
     void SetExitAfterFirstPaint(bool exit) { exitAfterFirstPaint_ = exit; }
     QString StatusText(TStatusPanel panel) const;
@@ -179,6 +185,9 @@ class TMainForm : public QMainWindow, private TGameHost {
     void CreateCardSetChooser();
     void aSelectCardSetExecute();
 
+    // ---- start-up and tear-down (main_form_startup.cpp) ----
+    void SetUpAssociationAtStart();
+
     TGame game_{*this};
     TCardImages IList;
     std::unique_ptr<TResourceModule> CardSetLibrary;
@@ -186,6 +195,7 @@ class TMainForm : public QMainWindow, private TGameHost {
     std::unique_ptr<TDialogs> dialogs_;
     std::unique_ptr<TTickSource> ticks_;
     std::unique_ptr<TStatusPanels> panels_;
+    std::unique_ptr<TFileAssociation> association_ = std::make_unique<TNoFileAssociation>();
     QActionGroup* kindGroup_ = nullptr;
     QActionGroup* variantGroup_ = nullptr;
     QStyle* toolStyle_ = nullptr;

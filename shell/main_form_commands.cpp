@@ -108,6 +108,8 @@ void TMainForm::FormPaint(QPainter& painter) {
 void TMainForm::TablePainted() {
     if (firstPaintDone_) return;
     firstPaintDone_ = true;
+    // Writing the ".kxr" association waits until the first table is on screen.
+    QTimer::singleShot(0, this, &TMainForm::SetUpAssociationAtStart);
     if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
 }
 

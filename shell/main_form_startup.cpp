@@ -1,6 +1,7 @@
 // The start and the end of a run: opening the card-set library, the first
 // deal or the saved game given on the command line, and closing the window.
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QFile>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -75,6 +76,13 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     }
     CreateCardSetChooser();
     return true;
+}
+
+void TMainForm::SetUpAssociationAtStart() {
+    // Written again at every start, so that a program that was moved points
+    // ".kxr" files at its new place.
+    if (game_.Settings().SetFileAssociation)
+        association_->SetUp(QCoreApplication::applicationFilePath());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
