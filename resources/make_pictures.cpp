@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     bool ok = RenderSvg(svg.filePath("gamewon.svg"), out.filePath("GAMEWON.png"), 48) &&
               RenderSvg(svg.filePath("gamelost.svg"), out.filePath("GAMELOST.png"), 48) &&
               RenderSvg(svg.filePath("icon.svg"), out.filePath("icon.png"), 64) &&
-              RenderSvg(svg.filePath("logo.svg"), out.filePath("LOGO.png"), 115);
+              RenderSvg(svg.filePath("logo.svg"), out.filePath("LOGO.png"), 115) &&
               // The 48 x 48 icon of the installation's hicolor theme.
               RenderSvg(svg.filePath("icon.svg"), out.filePath("icon48.png"), 48);
 
