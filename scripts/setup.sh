@@ -22,6 +22,8 @@ packages=(
     tango-icon-theme fonts-wine
     # GUI tests and screenshots on a machine without a display
     xvfb xauth
+    # the tray test: a real notification area and a window manager under Xvfb
+    trayer openbox xdotool
 )
 
 missing=()

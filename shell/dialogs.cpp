@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "shell/game_number_form.h"
+#include "shell/options_form.h"
 #include "shell/status_form.h"
 
 namespace trisk {
@@ -65,6 +66,13 @@ std::optional<QString> TQtDialogs::AskGameNumber(const QString& current) {
     dialog.edGameNumber->selectAll();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.edGameNumber->text();
+}
+
+bool TQtDialogs::ShowOptions(TOptionsForm& form) {
+    // The form is reused: forget where it was last, so that Qt centres it on
+    // the main window again.
+    form.setAttribute(Qt::WA_Moved, false);
+    return form.exec() == QDialog::Accepted;
 }
 
 }  // namespace trisk

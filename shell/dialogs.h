@@ -11,6 +11,8 @@ class QWidget;
 
 namespace trisk {
 
+class TOptionsForm;
+
 class TDialogs {
   public:
     virtual ~TDialogs() = default;
@@ -30,6 +32,8 @@ class TDialogs {
     // The "Select shuffle" dialog filled with the current number: the edit's
     // text when closed with OK, nothing otherwise.
     virtual std::optional<QString> AskGameNumber(const QString& current) = 0;
+    // The Options dialog, filled by the caller, shown modally; true for OK.
+    virtual bool ShowOptions(TOptionsForm& form) = 0;
 };
 
 // The real dialogs, owned by and centred on parent.
@@ -44,6 +48,7 @@ class TQtDialogs : public TDialogs {
     QString GetOpenFileName() override;
     bool ShowGameOver(bool won) override;
     std::optional<QString> AskGameNumber(const QString& current) override;
+    bool ShowOptions(TOptionsForm& form) override;
 
   private:
     QWidget* parent_;

@@ -40,6 +40,8 @@ void TMainForm::ConnectActions() {
     connect(aTriskStrong, &QAction::triggered, this, [this] { SwitchKind(gkTriskStrong); });
     connect(aShowToolbar, &QAction::triggered, this, &TMainForm::aShowToolbarExecute);
     connect(aShowStatusbar, &QAction::triggered, this, &TMainForm::aShowStatusbarExecute);
+    connect(aOptions, &QAction::triggered, this, &TMainForm::aOptionsExecute);
+    connect(aRestore, &QAction::triggered, this, &TMainForm::aRestoreExecute);
     // Options, the card-set chooser, help, the home page, About and the tray's
     // Restore are bound and presented here; their behaviour comes with their
     // own dialogs.
@@ -104,7 +106,9 @@ void TMainForm::FormPaint(QPainter& painter) {
 void TMainForm::TablePainted() {
     if (firstPaintDone_) return;
     firstPaintDone_ = true;
-    if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    // Ends the event loop without closing the window: no exit question, and
+    // the settings are not written.
+    if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {

@@ -9,6 +9,7 @@
 #include <ctime>
 
 #include "shell/main_form.h"
+#include "shell/options_form.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -39,12 +40,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     game_.WantNewNumber();
     GameTimer->start();
 
-    // Settings keep their defaults until the settings store exists: toolbar
-    // and status bar shown, the kind from GameId, the card set from CardSet.
-    ToolbarItem->setChecked(true);
-    MainToolBar->setVisible(ToolbarItem->isChecked());
-    StatusbarItem->setChecked(true);
-    StatusBar->setVisible(StatusbarItem->isChecked());
+    ReadSettings();
     const int32_t gameId = game_.Settings().GameId;
     game_.SetGameKind(IsValidGameKind(gameId) ? static_cast<TGameKind>(gameId) : gkTriskClassic);
     const QString sheetName = CardSetSheetName(game_.Settings().CardSet);
@@ -57,6 +53,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
                     [this](const QString& text) { dialogs_->ShowMessage(text); });
     }
     Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
+    CreateTrayIcon();
 
     if (!arguments.isEmpty()) {
         game_.SetCommandLineMark(true);
@@ -64,6 +61,8 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     } else {
         game_.StartGame();
     }
+    // The Options dialog is made once and kept hidden between uses.
+    OptionsForm = new TOptionsForm(this);
     return true;
 }
 
@@ -75,8 +74,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         QTimer::singleShot(10, this, &QWidget::close);
         return;
     }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
     GameTimer->stop();
     if (Sound) Sound->Stop();
+    FormClose();
     event->accept();
 }
 
