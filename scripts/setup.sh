@@ -34,6 +34,8 @@ packages=(
     # the Debian package (cpack -G DEB computes its dependencies with
     # dpkg-shlibdeps)
     dpkg-dev
+    # the tray test: a real notification area and a window manager under Xvfb
+    trayer openbox xdotool
 )
 
 missing=()

@@ -19,6 +19,7 @@
 #include "shell/about_form.h"
 #include "shell/game_number_form.h"
 #include "shell/help_launcher.h"
+#include "shell/options_form.h"
 #include "shell/status_form.h"
 #include "table/select_card_sets_form.h"
 
@@ -133,6 +134,13 @@ void TQtDialogs::OpenInBrowser(const QUrl& address) {
 
 void TQtDialogs::ShowHelpContents() {
     trisk::ShowHelpContents();
+}
+
+bool TQtDialogs::ShowOptions(TOptionsForm& form) {
+    // The form is reused: forget where it was last, so that Qt centres it on
+    // the main window again.
+    form.setAttribute(Qt::WA_Moved, false);
+    return form.exec() == QDialog::Accepted;
 }
 
 }  // namespace trisk

@@ -14,6 +14,7 @@ class QWidget;
 namespace trisk {
 
 class TSelectCardSetsForm;
+class TOptionsForm;
 
 class TDialogs {
   public:
@@ -43,6 +44,8 @@ class TDialogs {
     // Starts the help viewer on the help file beside the program; returns at
     // once and shows nothing itself.
     virtual void ShowHelpContents() = 0;
+    // The Options dialog, filled by the caller, shown modally; true for OK.
+    virtual bool ShowOptions(TOptionsForm& form) = 0;
 };
 
 // The real dialogs, owned by and centred on parent. The save and open dialogs
@@ -66,6 +69,7 @@ class TQtDialogs : public TDialogs {
 
     // The folder the next save or open dialog starts in.
     QString StartFolder() const;
+    bool ShowOptions(TOptionsForm& form) override;
 
   private:
     QString Chosen(QFileDialog& dialog);

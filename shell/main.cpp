@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
         trisk::MenusUnitsScope menus;
 
         // The card set is decoded on a second thread while the window is built.
-        // Until the settings store exists, CardSet has its default value.
+        // The default card set; FormCreate loads another one when the stored
+        // CardSet asks for it.
         trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
             trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
         trisk::TMainForm form;

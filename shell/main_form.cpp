@@ -122,6 +122,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     CreateMenus();
     CreateToolBar();
     CreateStatusBar();
+    CreateTrayMenu();
     ConnectActions();
 
     GameTimer = new QTimer(this);

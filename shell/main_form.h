@@ -3,8 +3,11 @@
 // calls on the game and mirrors the game into its actions, title, status
 // panels and painting. No rule of the game lives here. Its code is split by
 // duty: main_form.cpp builds the window, main_form_host.cpp answers the game
-// (TGameHost), main_form_startup.cpp starts and ends the run, and
-// main_form_commands.cpp carries the commands and the table's events.
+// (TGameHost), main_form_startup.cpp starts and ends the run,
+// main_form_commands.cpp carries the commands and the table's events,
+// main_form_settings.cpp reads, edits (Options) and stores the preferences,
+// and main_form_window.cpp minimises, restores, uses the tray and asks the
+// exit question.
 #pragma once
 
 #include <QDateTime>
@@ -20,7 +23,9 @@
 #include "history/host.h"
 #include "shell/dialogs.h"
 #include "shell/file_association.h"
+#include "shell/settings_store.h"
 #include "shell/tick_source.h"
+#include "shell/tray_icon.h"
 #include "table/card_images.h"
 #include "table/pointer.h"
 
@@ -38,6 +43,7 @@ class QToolButton;
 namespace trisk {
 
 class TCardSetPrefetch;
+class TOptionsForm;
 class TResourceModule;
 class TSelectCardSetsForm;
 class TSoundPlayer;
@@ -78,6 +84,9 @@ class TMainForm : public QMainWindow, private TGameHost {
     // Ends the program after the first painted table (start-up benchmark).
     void SetExitAfterFirstPaint(bool exit) { exitAfterFirstPaint_ = exit; }
     QString StatusText(TStatusPanel panel) const;
+    // Replaces the tray icon that FormCreate would make (before FormCreate).
+    void SetTrayIcon(std::unique_ptr<TTrayIcon> icon) { trayIcon_ = std::move(icon); }
+    TTrayIcon* TrayIcon() { return trayIcon_.get(); }
 
     // ---- the table view's events ----
     void FormPaint(QPainter& painter);
@@ -131,8 +140,18 @@ class TMainForm : public QMainWindow, private TGameHost {
     // The card-set chooser, created once at start-up and reused.
     TSelectCardSetsForm* SelectCardSetsForm = nullptr;
 
+    // ---- Options, the tray and the window's states (main_form_settings.cpp,
+    // main_form_window.cpp) ----
+    TOptionsForm* OptionsForm = nullptr;
+    QMenu* pmTray = nullptr;
+    QAction* pmRestore = nullptr;
+    QAction* pmExitItem = nullptr;
+    void FormKeyDown(int key);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     // ---- building the window (main_form.cpp) ----
@@ -188,6 +207,22 @@ class TMainForm : public QMainWindow, private TGameHost {
     // ---- start-up and tear-down (main_form_startup.cpp) ----
     void SetUpAssociationAtStart();
 
+    // ---- settings and Options (main_form_settings.cpp) ----
+    void ReadSettings();
+    void aOptionsExecute();
+    void FormClose();
+
+    // ---- minimising, the tray and the exit question (main_form_window.cpp) ----
+    enum class TWindowPlace { Normal, Taskbar, Tray };
+    void CreateTrayMenu();
+    void CreateTrayIcon();
+    bool TrayUsable() const;
+    void AppEventsMinimize();
+    void AppEventsRestore();
+    void RestoreFromTray();
+    void aRestoreExecute();
+    bool FormCloseQuery();
+
     TGame game_{*this};
     TCardImages IList;
     std::unique_ptr<TResourceModule> CardSetLibrary;
@@ -195,7 +230,10 @@ class TMainForm : public QMainWindow, private TGameHost {
     std::unique_ptr<TDialogs> dialogs_;
     std::unique_ptr<TTickSource> ticks_;
     std::unique_ptr<TStatusPanels> panels_;
+    std::unique_ptr<TSettingsStore> settingsStore_;
     std::unique_ptr<TFileAssociation> association_ = std::make_unique<TNoFileAssociation>();
+    std::unique_ptr<TTrayIcon> trayIcon_;
+    TWindowPlace place_ = TWindowPlace::Normal;
     QActionGroup* kindGroup_ = nullptr;
     QActionGroup* variantGroup_ = nullptr;
     QStyle* toolStyle_ = nullptr;

@@ -44,6 +44,8 @@ void TMainForm::ConnectActions() {
     connect(aContents, &QAction::triggered, this, &TMainForm::aContentsExecute);
     connect(aHomepage, &QAction::triggered, this, &TMainForm::aHomepageExecute);
     connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
+    connect(aOptions, &QAction::triggered, this, &TMainForm::aOptionsExecute);
+    connect(aRestore, &QAction::triggered, this, &TMainForm::aRestoreExecute);
     // Options, the card-set chooser, help, the home page, About and the tray's
     // Restore are bound and presented here; their behaviour comes with their
     // own dialogs.
@@ -110,7 +112,9 @@ void TMainForm::TablePainted() {
     firstPaintDone_ = true;
     // Writing the ".kxr" association waits until the first table is on screen.
     QTimer::singleShot(0, this, &TMainForm::SetUpAssociationAtStart);
-    if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    // Ends the event loop without closing the window: no exit question, and
+    // the settings are not written.
+    if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {

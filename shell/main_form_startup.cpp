@@ -12,6 +12,7 @@
 
 #include "menus/vomenus.h"
 #include "shell/main_form.h"
+#include "shell/options_form.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -42,12 +43,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     game_.WantNewNumber();
     GameTimer->start();
 
-    // Settings keep their defaults until the settings store exists: toolbar
-    // and status bar shown, the kind from GameId, the card set from CardSet.
-    ToolbarItem->setChecked(true);
-    MainToolBar->setVisible(ToolbarItem->isChecked());
-    StatusbarItem->setChecked(true);
-    StatusBar->setVisible(StatusbarItem->isChecked());
+    ReadSettings();
     const int32_t gameId = game_.Settings().GameId;
     game_.SetGameKind(IsValidGameKind(gameId) ? static_cast<TGameKind>(gameId) : gkTriskClassic);
     const QString sheetName = CardSetSheetName(game_.Settings().CardSet);
@@ -60,6 +56,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
                     [this](const QString& text) { dialogs_->ShowMessage(text); });
     }
     Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
+    CreateTrayIcon();
 
     // The menu bar is painted by our own menu painter, in the window's face.
     if (VoMenu) {
@@ -75,6 +72,8 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
         game_.StartGame();
     }
     CreateCardSetChooser();
+    // The Options dialog is made once and kept hidden between uses.
+    OptionsForm = new TOptionsForm(this);
     return true;
 }
 
@@ -93,8 +92,13 @@ void TMainForm::closeEvent(QCloseEvent* event) {
         QTimer::singleShot(10, this, &QWidget::close);
         return;
     }
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
     GameTimer->stop();
     if (Sound) Sound->Stop();
+    FormClose();
     event->accept();
 }
 

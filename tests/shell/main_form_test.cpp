@@ -304,10 +304,12 @@ void TMainFormTest::shortcutsReachTheirCommands() {
     QCOMPARE(w.Game().MoveIndex(), 1);
     QCOMPARE(w.Game().ActionCount(), 3);
 
-    // F10 closes the window.
+    // F10 closes the window once the exit question is answered Yes.
     QSignalSpy exit(Action(form, "aExit"), &QAction::triggered);
+    w.Answers = {true};
     QTest::keyClick(&form, Qt::Key_F10);
     QCOMPARE(exit.count(), 1);
+    QCOMPARE(w.Questions.last(), QString("Are you sure you want to exit Solitaire Trisk?"));
     QVERIFY(!form.isVisible());
 }
 
@@ -421,6 +423,7 @@ void TMainFormTest::stockDealsWithAPaintedPauseAfterEachCard() {
 
     // Timers keep running during the pauses; a close request arriving then
     // waits until the last card of the deal is down.
+    w.Answers = {true};
     bool openDuringDeal = false;
     int stockDuringDeal = -1;
     QTimer::singleShot(100, w.Form.get(), [&] {

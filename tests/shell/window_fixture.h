@@ -1,11 +1,15 @@
 // A main window for tests: every dialog answered by the test, the clock under
-// the test's control, and pointer events sent to the table as Qt delivers them.
+// the test's control, pointer events sent to the table as Qt delivers them,
+// and the settings kept in a temporary folder.
 #pragma once
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -17,11 +21,41 @@
 
 #include "menus/vomenus.h"
 #include "shell/main_form.h"
+#include "shell/options_form.h"
 #include "shell/table_view.h"
 #include "table/resource_module.h"
 #include "table/spots.h"
 
 namespace trisk::test {
+
+// HOME and the XDG folders of every window test point into a temporary
+// folder made before the first window, and so does QSettings: no test reads
+// or writes the settings of the machine.
+struct THomeFolder {
+    QTemporaryDir Dir;
+    THomeFolder() {
+        for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
+                                 "XDG_DATA_DIRS", "XDG_CACHE_HOME"}) {
+            qputenv(name, QFile::encodeName(Dir.filePath(name)));
+        }
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Config());
+    }
+    QString Config() const { return Dir.filePath("XDG_CONFIG_HOME"); }
+};
+inline THomeFolder processHome;
+
+// An empty settings store for one test; afterwards the process's own again.
+struct TSettingsFolder {
+    QTemporaryDir Dir;
+    TSettingsFolder() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, Dir.path());
+    }
+    ~TSettingsFolder() {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, processHome.Config());
+    }
+    // The file the window reads and writes.
+    QString File() const { return Dir.filePath("Vemodo/Solitaire Trisk.conf"); }
+};
 
 // The dialogs of a test window: every question and message recorded, every
 // answer taken from the test.
@@ -43,6 +77,8 @@ struct TFakeDialogs : TDialogs {
     // What the player does in the card-set chooser; true closes it with OK.
     // Unset: the chooser is cancelled.
     std::function<bool(TSelectCardSetsForm&)> ChooseCardSet;
+    int OptionsShown = 0;
+    std::function<bool(TOptionsForm&)> OptionsAnswer;  // none: Cancel
 
     bool AskQuestion(const QString& text) override {
         Questions << text;
@@ -77,6 +113,10 @@ struct TFakeDialogs : TDialogs {
     void OpenInBrowser(const QUrl& address) override { Browsed << address; }
     void ShowHelpContents() override { ++HelpShown; }
     int HelpShown = 0;
+    bool ShowOptions(TOptionsForm& form) override {
+        ++OptionsShown;
+        return OptionsAnswer ? OptionsAnswer(form) : false;
+    }
 };
 
 // A clock that stands still until the test moves it.
