@@ -1,8 +1,8 @@
 #include "shell/dialogs.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -10,9 +10,9 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QUrl>
 #include <QStandardPaths>
 #include <QTreeView>
+#include <QUrl>
 
 #include <algorithm>
 

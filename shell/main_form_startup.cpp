@@ -58,10 +58,13 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
     CreateTrayIcon();
 
-    // The menu bar is painted by our own menu painter, in the window's face.
+    // The menu bar and the tray menu are painted by our own menu painter, in
+    // the window's face. (A desktop that draws tray menus itself, over D-Bus,
+    // shows the tray menu in its own style.)
     if (VoMenu) {
         VoMenu->SetFont(font());
         VoMenu->Add(menuBar());
+        VoMenu->Add(pmTray);
         SizeToClientArea();
     }
 

@@ -17,11 +17,9 @@ namespace {
 // should not happen shows in the number and in IncrementFrom.
 constexpr uint32_t kNextNumber = 500;
 
-void OrderMode(TWindow& w) {
-    TSettings settings = w.Game().Settings();
-    settings.GameNumberType = 1;
-    settings.IncrementFrom = kNextNumber;
-    w.Game().SetSettings(settings);
+// Counting mode from kNextNumber, in a store of the test's own.
+void OrderMode(TWindow&) {
+    StoreSettings({{"GameNumberType", 1}, {"IncrementFrom", kNextNumber}});
 }
 
 QByteArray Read(const QString& path) {

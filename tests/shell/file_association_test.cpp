@@ -255,10 +255,9 @@ void TFileAssociationTest::startWritesTheAssociationAfterTheFirstPaint() {
 
     // With the option off nothing is written.
     {
+        TSettingsFolder store;
+        StoreSettings({{"SetFileAssociation", 0}});
         TWindow off;
-        TSettings settings = off.Game().Settings();
-        settings.SetFileAssociation = false;
-        off.Game().SetSettings(settings);
         off.Form->SetAssociationBackend(std::make_unique<TXdgFileAssociation>());
         QVERIFY(off.Start());
         off.Form->show();

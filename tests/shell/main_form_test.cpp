@@ -15,6 +15,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "menus/vomenus.h"
 #include "window_fixture.h"
 
 using namespace trisk;
@@ -192,6 +193,9 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
     QCOMPARE(form.StatusBar->height(), 19);
     QCOMPARE(form.Table->height() + form.StatusBar->height(), 597);
     QCOMPARE(form.StatusBar->geometry().bottom(), form.height() - 1);
+    // The menu bar and the tray menu are painted by the program's own painter.
+    QVERIFY(dynamic_cast<const TVoMenuStyle*>(form.menuBar()->style()));
+    QVERIFY(dynamic_cast<const TVoMenuStyle*>(form.findChild<QMenu*>("pmTray")->style()));
     // The window was sized from the bar as it is drawn, not from an earlier hint.
     QCOMPARE(menuHeight, form.menuBar()->sizeHint().height());
 

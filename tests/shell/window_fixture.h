@@ -15,6 +15,7 @@
 
 #include <deque>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,13 @@ struct TSettingsFolder {
     // The file the window reads and writes.
     QString File() const { return Dir.filePath("Vemodo/Solitaire Trisk.conf"); }
 };
+
+// Puts values into the settings store that the next start reads.
+inline void StoreSettings(std::initializer_list<std::pair<const char*, qint64>> values) {
+    QSettings store(QSettings::NativeFormat, QSettings::UserScope, "Vemodo", "Solitaire Trisk");
+    for (const auto& [key, value] : values)
+        store.setValue(key, value);
+}
 
 // The dialogs of a test window: every question and message recorded, every
 // answer taken from the test.
