@@ -25,7 +25,12 @@ done
 
 export TRISK_EXIT_AFTER_FIRST_PAINT=1
 results="$(mktemp)"
-trap 'rm -f "$results"' EXIT
+# A home of its own: the game reads its settings from there and nothing of
+# the machine's own is read or written.
+sandbox="$(mktemp -d)"
+trap 'rm -rf "$results" "$sandbox"' EXIT
+export HOME="$sandbox" XDG_CONFIG_HOME="$sandbox/config" XDG_DATA_HOME="$sandbox/data"
+export XDG_CONFIG_DIRS="$sandbox/etc-xdg" XDG_DATA_DIRS="$sandbox/share"
 
 if command -v hyperfine >/dev/null 2>&1; then
     hyperfine --style basic -N --warmup 3 --runs "$runs" --export-json "$results" \
