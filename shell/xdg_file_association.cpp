@@ -109,7 +109,7 @@ QByteArray IconBytes() {
     return ReadAll(kIconResource);
 }
 
-// Characters that make the desktop-entry specification ask for quotes.
+// Characters that make the desktop-entry standard ask for quotes.
 bool NeedsQuotes(const QString& argument) {
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     for (QChar c : argument) {

@@ -35,12 +35,12 @@ struct TXdgPlace {
 };
 
 // From the environment as it is now, with the defaults of the XDG base
-// directory specification; relative paths are ignored as it asks.
+// directory standard; relative paths are ignored as it asks.
 TXdgPlace MachineXdgPlace();
 TXdgPlace UserXdgPlace();
 
 // The Exec value that starts programPath with one file: the path quoted
-// where the desktop-entry specification asks for quotes, then "%f".
+// where the desktop-entry standard asks for quotes, then "%f".
 QString DesktopExecValue(const QString& programPath);
 
 // Our desktop entry for programPath: the installed one with its Exec line
