@@ -8,6 +8,9 @@
 #include "table/pointer.h"
 #include "table/spots.h"
 #include "tools/tool_host.h"
+#ifdef TRISK_WITH_SOLVER
+#include "tools/solve_command.h"
+#endif
 
 namespace trisk {
 
@@ -315,6 +318,10 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "deal") return Deal(args, out, err);
     if (args[0] == "play") return Play(args, err);
     if (args[0] == "show") return Show(args, out, err);
+#ifdef TRISK_WITH_SOLVER
+    if (args[0] == "solve" || args[0] == "hint" || args[0] == "survey")
+        return RunSolveCommand(args, out, err);
+#endif
     err << "trisk-tool: unknown command '" << args[0] << "'\n" << kUsage;
     return 2;
 }

@@ -1,0 +1,487 @@
+#include "history/solver/search_state.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace trisk {
+
+namespace {
+
+// Fingerprints.
+//
+// Two positions are the same for the game when every pile in play holds the
+// same (suit, rank) sequence, the deck has the same present flags (its slots
+// never change their cards, so the flags say exactly what the stock holds and
+// in which order it deals) and PassesLeft is the same. Which physical copy of
+// a card lies where is not part of the position: the copies carry no identity.
+//
+// A position is fingerprinted with 128 bits built from one pseudo-random word
+// pair per (pile, height, card), per present deck slot and for PassesLeft.
+// Two different positions share a fingerprint with a chance of about n^2/2^129
+// for n positions visited, far below anything a search of this size can meet.
+
+uint64_t Mix(uint64_t x) {
+    x += 0x9E3779B97F4A7C15ull;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+    return x ^ (x >> 31);
+}
+
+TKey Token(uint32_t place, uint32_t height, uint32_t code) {
+    const uint64_t packed =
+        (static_cast<uint64_t>(place) << 40) | (static_cast<uint64_t>(height) << 20) | code;
+    return TKey{Mix(packed ^ 0x5851F42D4C957F2Dull), Mix(packed ^ 0x14057B7EF767814Full)};
+}
+
+void Flip(TKey& key, const TKey& token) {
+    key.A ^= token.A;
+    key.B ^= token.B;
+}
+
+constexpr uint32_t kDeckPlace = 1000;
+constexpr uint32_t kPassesPlace = 1001;
+constexpr uint32_t kUnplacedPlace = 1002;
+constexpr uint8_t kNoCard = kSuits * kRanks;
+
+uint8_t CardCode(const TCard& card) {
+    return static_cast<uint8_t>(card.Suit * kRanks + card.Rank);
+}
+
+int CodeFrom(TCode code) {
+    return code >> 8;
+}
+int CodeTo(TCode code) {
+    return code & 0xFF;
+}
+
+}  // namespace
+
+TSearchState::TSearchState(const TPosition& start) : work_(start), kind_(start.Kind) {
+    if (!IsValidGameKind(kind_)) {
+        valid_ = false;
+        return;
+    }
+    for (int g = 0; g < kGroups; ++g) {
+        if (g == GroupWaste) wasteFirst_ = static_cast<int>(piles_.size());
+        for (int p = 0; p < PilesInGroup(kind_, g); ++p) {
+            piles_.push_back({g, p});
+            pickUp_.push_back(MayPickUp(kind_, g));
+            foundation_.push_back(IsFoundation(kind_, g));
+            // The four corners of Napoleon's Tomb play the same part: a King
+            // may open any empty one and every rule treats them alike, so two
+            // positions whose corners differ only in order are the same.
+            symmetric_.push_back(IsTomb(kind_) && g == GroupCorner);
+        }
+    }
+    for (const TPileRef& ref : piles_) {
+        bool gap = false;
+        for (const TCard& card : work_.Board.Pile(kind_, ref.Group, ref.Pile).Cards) {
+            if (card.Present && (gap || card.Suit >= kSuits || card.Rank >= kRanks)) valid_ = false;
+            if (!card.Present) gap = true;
+        }
+    }
+    for (const TCard& card : work_.Board.Deck.Cards) {
+        if (card.Suit >= kSuits || card.Rank >= kRanks) valid_ = false;
+    }
+    if (!valid_) return;
+
+    cards_.resize(piles_.size());
+    unplaced_.resize(piles_.size());
+    for (int i = 0; i < static_cast<int>(piles_.size()); ++i)
+        ReadPile(i);
+    start_ = cards_;
+    memo_.assign(piles_.size() * piles_.size() * (kNoCard + 1) * (kNoCard + 1), 0);
+    Rekey();
+}
+
+void TSearchState::ReadPile(int index) {
+    const TPile& pile = work_.Board.Pile(kind_, piles_[index].Group, piles_[index].Pile);
+    TPileCards& cards = cards_[index];
+    cards.Count = 0;
+    for (const TCard& card : pile.Cards) {
+        if (!card.Present) break;
+        cards.Cards[cards.Count++] = CardCode(card);
+    }
+}
+
+// Writes the compact copy of a pile back into the working position; before
+// is how many cards the working pile holds now.
+void TSearchState::WritePile(int index, int before) {
+    const TPileCards& cards = cards_[index];
+    TPile& pile = work_.Board.Pile(kind_, piles_[index].Group, piles_[index].Pile);
+    for (int h = 0; h < std::max(before, cards.Count); ++h) {
+        TCard& slot = pile.Cards[h];
+        if (h < cards.Count) {
+            slot.Suit = static_cast<uint8_t>(cards.Cards[h] / kRanks);
+            slot.Rank = static_cast<uint8_t>(cards.Cards[h] % kRanks);
+            slot.Present = 1;
+        } else {
+            slot.Present = 0;
+        }
+    }
+}
+
+uint8_t TSearchState::Top(int index) const {
+    const TPileCards& cards = cards_[index];
+    return cards.Count > 0 ? cards.Cards[cards.Count - 1] : kNoCard;
+}
+
+// Diamond never compares suits, and a card that has left the stock and the
+// waste never goes back into the stock: so the suit of a card on a Diamond
+// table pile or on the centre can never change what happens next, and only
+// its rank is fingerprinted. Waste cards keep their suit, which decides the
+// deck slot they return to at the redeal.
+TKey TSearchState::PileToken(int index, int height, uint8_t card) const {
+    const uint32_t code = kind_ == gkDiamond && index < wasteFirst_ ? card % kRanks : card;
+    return Token(symmetric_[index] ? kUnplacedPlace : index, height, code);
+}
+
+void TSearchState::FlipCard(int index, int height, uint8_t card) {
+    Flip(symmetric_[index] ? unplaced_[index] : placed_, PileToken(index, height, card));
+}
+
+void TSearchState::Rekey() {
+    placed_ = TKey{};
+    for (int i = 0; i < static_cast<int>(piles_.size()); ++i) {
+        unplaced_[i] = TKey{};
+        for (int h = 0; h < cards_[i].Count; ++h)
+            FlipCard(i, h, cards_[i].Cards[h]);
+    }
+    for (int s = 0; s < kDeckSize; ++s) {
+        if (work_.Board.Deck.Cards[s].Present) Flip(placed_, Token(kDeckPlace, s, 0));
+    }
+    Flip(placed_, Token(kPassesPlace, 0, static_cast<uint32_t>(work_.PassesLeft + 2)));
+}
+
+// The piles that are not told apart by their place enter by a sum, which
+// does not depend on their order.
+TKey TSearchState::Key() const {
+    TKey key = placed_;
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (!symmetric_[i]) continue;
+        key.A += unplaced_[i].A;
+        key.B += unplaced_[i].B;
+    }
+    return key;
+}
+
+bool TSearchState::Apply(TCode code) {
+    if (code == kNoAction) return true;
+    if (code != kStockCode) {
+        const int from = CodeFrom(code);
+        const int to = CodeTo(code);
+        ApplyMove(work_, piles_[from], piles_[to], faults_);
+        TPileCards& source = cards_[from];
+        TPileCards& target = cards_[to];
+        const uint8_t card = source.Cards[--source.Count];
+        FlipCard(from, source.Count, card);
+        FlipCard(to, target.Count, card);
+        target.Cards[target.Count++] = card;
+        return true;
+    }
+
+    // A stock click touches the deck, the waste piles and PassesLeft: keep
+    // them so that the click can be taken back.
+    const size_t mark = undo_.size();
+    undoMarks_.push_back(mark);
+    undo_.resize(mark + sizeof(TKey) + sizeof(int32_t) + kDeckSize / 8);
+    uint8_t* record = undo_.data() + mark;
+    std::memcpy(record, &placed_, sizeof(TKey));
+    std::memcpy(record + sizeof(TKey), &work_.PassesLeft, sizeof(int32_t));
+    uint8_t* flags = record + sizeof(TKey) + sizeof(int32_t);
+    std::memset(flags, 0, kDeckSize / 8);
+    for (int s = 0; s < kDeckSize; ++s) {
+        if (work_.Board.Deck.Cards[s].Present) flags[s / 8] |= static_cast<uint8_t>(1 << (s % 8));
+    }
+    for (int w = wasteFirst_; w < static_cast<int>(piles_.size()); ++w) {
+        const TPileCards& waste = cards_[w];
+        undo_.push_back(static_cast<uint8_t>(waste.Count));
+        undo_.insert(undo_.end(), waste.Cards, waste.Cards + waste.Count);
+    }
+
+    record = undo_.data() + mark;  // the vector may have moved
+    flags = record + sizeof(TKey) + sizeof(int32_t);
+    const TStockClick click = ApplyStockClick(work_, faults_);
+    faults_.Faults.clear();
+    if (click.Lost) {
+        // Losing deals and gathers nothing; what it leaves is no better than
+        // the position before it, which is searched anyway.
+        Undo(kStockCode);
+        return false;
+    }
+    for (int w = wasteFirst_; w < static_cast<int>(piles_.size()); ++w) {
+        for (int h = 0; h < cards_[w].Count; ++h)
+            FlipCard(w, h, cards_[w].Cards[h]);
+        ReadPile(w);
+        for (int h = 0; h < cards_[w].Count; ++h)
+            FlipCard(w, h, cards_[w].Cards[h]);
+    }
+    for (int s = 0; s < kDeckSize; ++s) {
+        if (((flags[s / 8] >> (s % 8)) & 1) != work_.Board.Deck.Cards[s].Present)
+            Flip(placed_, Token(kDeckPlace, s, 0));
+    }
+    int32_t passesBefore = 0;
+    std::memcpy(&passesBefore, record + sizeof(TKey), sizeof(int32_t));
+    if (passesBefore != work_.PassesLeft) {
+        Flip(placed_, Token(kPassesPlace, 0, static_cast<uint32_t>(passesBefore + 2)));
+        Flip(placed_, Token(kPassesPlace, 0, static_cast<uint32_t>(work_.PassesLeft + 2)));
+    }
+    return true;
+}
+
+void TSearchState::Undo(TCode code) {
+    if (code == kNoAction) return;
+    if (code != kStockCode) {
+        // The card on top of the target goes back on top of its source.
+        const int from = CodeFrom(code);
+        const int to = CodeTo(code);
+        ApplyMove(work_, piles_[to], piles_[from], faults_);
+        TPileCards& source = cards_[from];
+        TPileCards& target = cards_[to];
+        const uint8_t card = target.Cards[--target.Count];
+        FlipCard(to, target.Count, card);
+        FlipCard(from, source.Count, card);
+        source.Cards[source.Count++] = card;
+        return;
+    }
+
+    const size_t mark = undoMarks_.back();
+    undoMarks_.pop_back();
+    const uint8_t* record = undo_.data() + mark;
+    std::memcpy(&placed_, record, sizeof(TKey));
+    std::memcpy(&work_.PassesLeft, record + sizeof(TKey), sizeof(int32_t));
+    const uint8_t* flags = record + sizeof(TKey) + sizeof(int32_t);
+    for (int s = 0; s < kDeckSize; ++s)
+        work_.Board.Deck.Cards[s].Present = (flags[s / 8] >> (s % 8)) & 1;
+    const uint8_t* p = flags + kDeckSize / 8;
+    for (int w = wasteFirst_; w < static_cast<int>(piles_.size()); ++w) {
+        TPileCards& waste = cards_[w];
+        const int before = waste.Count;
+        waste.Count = *p++;
+        std::memcpy(waste.Cards, p, waste.Count);
+        p += waste.Count;
+        WritePile(w, before);
+    }
+    undo_.resize(mark);
+}
+
+// The packed form: PassesLeft, the deck's present flags, and for each pile how
+// many of its bottom cards it still shares with the start and the cards above
+// them.
+void TSearchState::Pack(std::vector<uint8_t>& out) const {
+    const uint8_t* passes = reinterpret_cast<const uint8_t*>(&work_.PassesLeft);
+    out.insert(out.end(), passes, passes + sizeof(int32_t));
+    uint8_t flags[kDeckSize / 8] = {};
+    for (int s = 0; s < kDeckSize; ++s) {
+        if (work_.Board.Deck.Cards[s].Present) flags[s / 8] |= static_cast<uint8_t>(1 << (s % 8));
+    }
+    out.insert(out.end(), flags, flags + sizeof(flags));
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        const TPileCards& now = cards_[i];
+        const TPileCards& then = start_[i];
+        int shared = 0;
+        while (shared < now.Count && shared < then.Count && now.Cards[shared] == then.Cards[shared])
+            ++shared;
+        out.push_back(static_cast<uint8_t>(shared));
+        out.push_back(static_cast<uint8_t>(now.Count - shared));
+        out.insert(out.end(), now.Cards + shared, now.Cards + now.Count);
+    }
+}
+
+void TSearchState::Unpack(const uint8_t* p) {
+    std::memcpy(&work_.PassesLeft, p, sizeof(int32_t));
+    p += sizeof(int32_t);
+    for (int s = 0; s < kDeckSize; ++s)
+        work_.Board.Deck.Cards[s].Present = (p[s / 8] >> (s % 8)) & 1;
+    p += kDeckSize / 8;
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        TPileCards& cards = cards_[i];
+        const int before = cards.Count;
+        const int shared = *p++;
+        const int extra = *p++;
+        std::memcpy(cards.Cards, start_[i].Cards, shared);
+        std::memcpy(cards.Cards + shared, p, extra);
+        p += extra;
+        cards.Count = shared + extra;
+        WritePile(static_cast<int>(i), before);
+    }
+    undo_.clear();
+    undoMarks_.clear();
+    Rekey();
+}
+
+// Whether the top card of pile from may go onto pile to, as the rules say.
+// The answers are remembered: apart from a move onto a foundation (where the
+// rules also look at the other foundations, for a King opening a corner), a
+// rule looks only at the two piles, their top cards and whether they are
+// empty, so the answer for the same two top cards is the same. Moves onto a
+// foundation are asked every time.
+bool TSearchState::Drops(int from, int to) {
+    if (foundation_[to]) return CanDrop(work_, piles_[from], piles_[to]);
+    const size_t n = piles_.size();
+    const size_t pair = static_cast<size_t>(from) * n + static_cast<size_t>(to);
+    uint8_t& known = memo_[(pair * (kNoCard + 1) + Top(from)) * (kNoCard + 1) + Top(to)];
+    if (known == 0) known = CanDrop(work_, piles_[from], piles_[to]) ? 2 : 1;
+    return known == 2;
+}
+
+// A move onto a corner of the classical and simplified games that no winning
+// line can do without, taken alone instead of branching. The card X goes onto
+// its suit's corner, where cards never leave again, and both copies of the
+// card one above X (the only card that could ever be put onto X elsewhere)
+// are already on the corners. Every winning line then puts X onto that corner
+// too, and nothing else fits there before it; doing it now only empties X's
+// place earlier, which adds moves and takes none away. One exception: a waste
+// card could go back into the stock at a redeal, where it shifts every later
+// card onto another waste pile, so a waste card is forced only in the last
+// pass, when no redeal is left.
+bool TSearchState::ForcedFoundationMove(TCode code) const {
+    if (!IsPassLimited(kind_) || !ToFoundation(code)) return false;
+    const int from = CodeFrom(code);
+    if (piles_[from].Group == GroupWaste && work_.PassesLeft > 1) return false;
+    const uint8_t card = Top(from);
+    const uint8_t above =
+        static_cast<uint8_t>(card / kRanks * kRanks + (card % kRanks + 1) % kRanks);
+    int copies = 0;
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (!foundation_[i]) continue;
+        const TPileCards& pile = cards_[i];
+        copies += static_cast<int>(std::count(pile.Cards, pile.Cards + pile.Count, above));
+    }
+    return copies == 2;
+}
+
+void TSearchState::LegalActions(std::vector<TCode>& actions) {
+    actions.clear();
+    const int count = static_cast<int>(piles_.size());
+    for (int from = 0; from < count; ++from) {
+        if (cards_[from].Count == 0 || !pickUp_[from]) continue;
+        for (int to = 0; to < count; ++to) {
+            if (to == from || !Drops(from, to)) continue;
+            const TCode code = static_cast<TCode>(from << 8 | to);
+            if (ForcedFoundationMove(code)) {
+                actions.assign(1, code);
+                return;
+            }
+            actions.push_back(code);
+        }
+    }
+    actions.push_back(kStockCode);
+}
+
+bool TSearchState::ToFoundation(TCode code) const {
+    return code != kStockCode && code != kNoAction && foundation_[CodeTo(code)] &&
+           !foundation_[CodeFrom(code)];
+}
+
+bool TSearchState::IsWon() const {
+    if (work_.Board.Deck.HasCards()) return false;
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (!foundation_[i] && cards_[i].Count > 0) return false;
+    }
+    return trisk::IsWon(work_);
+}
+
+TAction TSearchState::ToAction(TCode code) const {
+    if (code == kStockCode) return TAction::StockClick();
+    return TAction::MoveOf(piles_[CodeFrom(code)], piles_[CodeTo(code)]);
+}
+
+int TSearchState::Score() const {
+    return kind_ == gkDiamond ? DiamondScore() : TombScore();
+}
+
+// Napoleon's Tomb: cards on the corners above all; cards still in the
+// reserves and the next card of a suit's corner lying deep count against.
+int TSearchState::TombScore() const {
+    int onCorners = 0;
+    int inReserves = 0;
+    int depth = 0;
+    int next[kSuits];
+    std::fill(next, next + kSuits, -1);
+    bool opened[kSuits] = {};
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        const TPileCards& pile = cards_[i];
+        if (foundation_[i]) {
+            onCorners += pile.Count;
+            if (pile.Count > 0) {
+                const int suit = pile.Cards[0] / kRanks;
+                opened[suit] = true;
+                if (pile.Count < 2 * kRanks)
+                    next[suit] = suit * kRanks + kRanks - 1 - pile.Count % kRanks;
+            }
+        } else if (piles_[i].Group == GroupInner) {
+            inReserves += pile.Count;
+        }
+    }
+    for (int suit = 0; suit < kSuits; ++suit) {
+        if (!opened[suit]) next[suit] = suit * kRanks + kRanks - 1;  // its King
+    }
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (foundation_[i]) continue;
+        const TPileCards& pile = cards_[i];
+        for (int h = 0; h < pile.Count; ++h) {
+            if (next[pile.Cards[h] / kRanks] == pile.Cards[h]) depth += pile.Count - 1 - h;
+        }
+    }
+    // How far the stock has gone round: later is better at the same progress.
+    const int dealt =
+        (5 - work_.PassesLeft) * kDeckSize + kDeckSize - work_.Board.Deck.CountCards();
+    const int passes = IsPassLimited(kind_) ? dealt : 0;
+    return 40 * onCorners - 4 * inReserves - 2 * depth + passes;
+}
+
+// Diamond: cards on the centre above all. An outer pile can give its cards
+// only to its inner pile and two corners: once those are empty it is stuck,
+// so cards on outer piles count against, stranded ones much more. Cards of
+// the rank the centre takes next lying deep count against too.
+int TSearchState::DiamondScore() const {
+    int onCentre = 0;
+    int onWaste = 0;
+    int onOuter = 0;
+    int stranded = 0;
+    int depth = 0;
+    int next = -1;
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (foundation_[i] && cards_[i].Count > 0)
+            next = (Top(static_cast<int>(i)) % kRanks + 1) % kRanks;
+    }
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        const TPileCards& pile = cards_[i];
+        const int group = piles_[i].Group;
+        if (foundation_[i]) {
+            onCentre += pile.Count;
+            continue;
+        }
+        if (group == GroupWaste) {
+            onWaste += pile.Count;
+            continue;
+        }
+        if (group == GroupOuter) onOuter += pile.Count;
+        if (next >= 0) {
+            for (int h = 0; h < pile.Count; ++h) {
+                if (pile.Cards[h] % kRanks == next) depth += pile.Count - 1 - h;
+            }
+        }
+    }
+    // Outer pile p touches inner pile p and corners p and p + 1.
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (piles_[i].Group != GroupOuter || cards_[i].Count == 0) continue;
+        const int p = piles_[i].Pile;
+        int open = 0;
+        for (size_t j = 0; j < piles_.size(); ++j) {
+            const TPileRef& ref = piles_[j];
+            const bool touches =
+                (ref.Group == GroupInner && ref.Pile == p) ||
+                (ref.Group == GroupCorner && (ref.Pile == p || ref.Pile == (p + 1) % 4));
+            if (touches && cards_[j].Count > 0) ++open;
+        }
+        if (open == 0)
+            stranded += cards_[i].Count;
+        else if (open == 1)
+            stranded += 1;
+    }
+    return 40 * onCentre - onWaste - 5 * onOuter - 40 * stranded - depth;
+}
+
+}  // namespace trisk

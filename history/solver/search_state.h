@@ -1,0 +1,108 @@
+// The position as the solver works on it: a working TPosition that only the
+// engine's rules change, beside a compact copy of its piles from which the
+// solver reads cards, fingerprints the position, scores it and packs it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/rules.h"
+#include "history/solver/solver.h"
+
+namespace trisk {
+
+// 128 bits that stand for a position (see FullKey in search_state.cpp).
+struct TKey {
+    uint64_t A = 0;
+    uint64_t B = 0;
+    bool operator==(const TKey&) const = default;
+};
+
+// An action inside the search: a stock click, or a move between two piles
+// named by their index in the list of piles in play (from * 256 + to).
+using TCode = uint16_t;
+constexpr TCode kStockCode = 0xFFFF;
+constexpr TCode kNoAction = 0xFFFE;
+
+class TSearchState {
+  public:
+    // The most bytes Pack can add.
+    static constexpr size_t kMaxPacked = 4 + kDeckSize / 8 + 2 * 32 + kDeckSize;
+
+    explicit TSearchState(const TPosition& start);
+
+    // False for a position the search cannot take back moves on faithfully:
+    // a pile with a gap between its cards, or a card byte out of range.
+    bool Valid() const { return valid_; }
+
+    TKey Key() const;
+    // Carries out an action through the rules. A stock click that would lose
+    // the game is not carried out (false).
+    bool Apply(TCode code);
+    // Takes back the last action carried out.
+    void Undo(TCode code);
+    // Forgets how to take back the actions carried out so far.
+    void KeepApplied() {
+        undo_.clear();
+        undoMarks_.clear();
+    }
+
+    // The actions of the position, in the order of the piles: every legal
+    // move, then the stock. A move that can be proved to be part of every
+    // winning line comes alone.
+    void LegalActions(std::vector<TCode>& actions);
+    bool ToFoundation(TCode code) const;
+    bool IsWon() const;
+    // How promising the position looks; higher is better.
+    int Score() const;
+
+    // Appends the position in packed form; Unpack puts the working position
+    // back into a packed state.
+    void Pack(std::vector<uint8_t>& out) const;
+    void Unpack(const uint8_t* packed);
+
+    TAction ToAction(TCode code) const;
+    uint64_t Bytes() const { return memo_.capacity() + undo_.capacity(); }
+
+  private:
+    struct TPileCards {
+        int Count = 0;
+        uint8_t Cards[kDeckSize] = {};
+    };
+
+    void ReadPile(int index);
+    void WritePile(int index, int before);
+    TKey PileToken(int index, int height, uint8_t card) const;
+    void FlipCard(int index, int height, uint8_t card);
+    void Rekey();
+    bool Drops(int from, int to);
+    bool ForcedFoundationMove(TCode code) const;
+    int TombScore() const;
+    int DiamondScore() const;
+    uint8_t Top(int index) const;
+
+    TPosition work_;
+    TGameKind kind_;
+    bool valid_ = true;
+    std::vector<TPileRef> piles_;
+    std::vector<uint8_t> pickUp_;
+    std::vector<uint8_t> foundation_;
+    std::vector<uint8_t> symmetric_;
+    int wasteFirst_ = 0;  // the waste piles are the last ones of piles_
+    std::vector<TPileCards> cards_;
+    std::vector<TPileCards> start_;
+
+    // The fingerprint in parts: the piles that are told apart by their place,
+    // the deck and PassesLeft; and one part for each of the piles that are
+    // not (see Key).
+    TKey placed_;
+    std::vector<TKey> unplaced_;
+
+    std::vector<uint8_t> memo_;
+    std::vector<uint8_t> undo_;
+    std::vector<size_t> undoMarks_;
+    TFaultLog faults_;
+};
+
+}  // namespace trisk

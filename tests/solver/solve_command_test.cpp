@@ -1,0 +1,189 @@
+// trisk-tool's solve, hint and survey commands, run as functions.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/rules.h"
+#include "history/savefile.h"
+#include "history/solver/solver.h"
+#include "temp_dir.h"
+#include "tools/solve_command.h"
+
+namespace trisk {
+namespace {
+
+class SolveCommand : public ::testing::Test {
+  protected:
+    int Run(const std::vector<std::string>& args) {
+        out.str("");
+        err.str("");
+        return RunSolveCommand(args, out, err);
+    }
+    // A saved game (version 1.3) whose only entry is the position.
+    std::string Save(const std::string& name, const TPosition& position) {
+        THistory history(1);
+        TSolData& entry = history[0];
+        entry.PassesLeft = position.PassesLeft;
+        entry.SelGroup = -1;
+        entry.Deck = position.Board.Deck;
+        std::copy(&position.Board.TombPiles[0][0],
+                  &position.Board.TombPiles[0][0] + kGroups * kTombPilesPerGroup,
+                  &entry.TombPiles[0][0]);
+        std::copy(&position.Board.DiamondPiles[0][0],
+                  &position.Board.DiamondPiles[0][0] + kGroups * kDiamondPilesPerGroup,
+                  &entry.DiamondPiles[0][0]);
+        const std::vector<uint8_t> bytes = SerializeGame(position.Kind, 0, 0, 0, history);
+        const std::string path = (dir / name).string();
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+        return path;
+    }
+    std::vector<TAction> ReadScript(const std::string& path) {
+        std::vector<TAction> line;
+        std::ifstream in(path);
+        for (std::string text; std::getline(in, text);) {
+            std::istringstream words(text);
+            std::string verb;
+            words >> verb;
+            if (verb == "stock") {
+                line.push_back(TAction::StockClick());
+            } else {
+                TMove move;
+                words >> move.From.Group >> move.From.Pile >> move.To.Group >> move.To.Pile;
+                line.push_back(TAction::MoveOf(move.From, move.To));
+            }
+        }
+        return line;
+    }
+
+    test::TTempDir dir;
+    std::ostringstream out, err;
+};
+
+TEST_F(SolveCommand, SolveWritesAWinningScriptOfTheDealtGame) {
+    const std::string script = (dir / "line.txt").string();
+    ASSERT_EQ(Run({"solve", "--kind", "1", "--number", "10", "--script-out", script}), 0)
+        << err.str();
+    const std::vector<TAction> line = ReadScript(script);
+    EXPECT_EQ(out.str(), "winnable: " + std::to_string(line.size()) + " actions\n");
+    EXPECT_TRUE(LineWins(DealtPosition(gkTriskClassic, 10), line));
+}
+
+TEST_F(SolveCommand, TinyPositionLimitGivesUndetermined) {
+    EXPECT_EQ(Run({"solve", "--kind", "2", "--number", "7", "--max-positions", "5"}), 3);
+    EXPECT_EQ(out.str(), "undetermined: limit reached after 5 positions\n");
+}
+
+TEST_F(SolveCommand, HintAndSolveWorkFromTheSavedPosition) {
+    // A position two actions into a winnable game.
+    TPosition position = DealtPosition(gkDiamond, 9);
+    const TSolveResult result = Solve(position, {});
+    ASSERT_EQ(result.Verdict, TVerdict::Winnable);
+    TFaultLog faults;
+    for (int i = 0; i < 2; ++i) {
+        const TAction& action = result.Line[i];
+        if (action.IsStock)
+            ApplyStockClick(position, faults);
+        else
+            ApplyMove(position, action.Move.From, action.Move.To, faults);
+    }
+    const std::string saved = Save("later.kxr", position);
+
+    ASSERT_EQ(Run({"hint", saved}), 0) << err.str();
+    const std::string hint = out.str();
+    const std::string script = (dir / "rest.txt").string();
+    ASSERT_EQ(Run({"solve", saved, "--script-out", script}), 0) << err.str();
+    const std::vector<TAction> rest = ReadScript(script);
+    ASSERT_FALSE(rest.empty());
+    EXPECT_EQ(hint, ActionText(rest.front()) + "\n");
+    EXPECT_TRUE(LineWins(position, rest));
+}
+
+TEST_F(SolveCommand, AProvedLossSaysNotWinnable) {
+    // Diamond with 103 cards on the centre and the last one on outer pile 0,
+    // whose neighbours are all empty: an outer pile gives only to them, and
+    // an empty pile takes cards only from the waste, which is empty too.
+    TPosition position = DealtPosition(gkDiamond, 1);
+    position.Board.ClearBlock(gkDiamond);
+    for (TCard& slot : position.Board.Deck.Cards)
+        slot.Present = 0;
+    int used[kRanks] = {};
+    for (int i = 0; i < kDeckSize; ++i) {
+        const int rank = i % kRanks;
+        const TCard card = TCard::Make(used[rank]++ % kSuits, rank);
+        if (i + 1 < kDeckSize)
+            position.Board.Pile(gkDiamond, GroupSingle, 0).Cards[i] = card;
+        else
+            position.Board.Pile(gkDiamond, GroupOuter, 0).Cards[0] = card;
+    }
+    const std::string saved = Save("stuck.kxr", position);
+    EXPECT_EQ(Run({"solve", saved}), 1) << err.str();
+    EXPECT_EQ(out.str(), "not winnable\n");
+    EXPECT_EQ(Run({"hint", saved}), 1) << err.str();
+    EXPECT_EQ(out.str(), "not winnable\n");
+}
+
+TEST_F(SolveCommand, BadArgumentsAndFilesGetExitStatus2) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"solve"},
+        {"solve", "--kind", "4", "--number", "1"},
+        {"solve", "--kind", "1", "--number", "4294967296"},
+        {"solve", "--kind", "1", "--number", "1", "--time-limit", "soon"},
+        {"solve", "--kind", "1", "--number", "1", "--max-memory"},
+        {"solve", "--kind", "1", "--number", "1", "--kind", "2"},
+        {"solve", "--kind", "1", "--number", "1", "--colour", "red"},
+        {"hint", "--kind", "1", "--number", "1"},
+        {"survey", "--kind", "1", "--from", "9", "--to", "3"},
+        {"survey", "--kind", "1", "--from", "1", "--to", "3", "--jobs", "0"},
+        {"unsolve"},
+    };
+    for (const std::vector<std::string>& args : bad) {
+        EXPECT_EQ(Run(args), 2) << args.back();
+        EXPECT_FALSE(err.str().empty()) << args.back();
+        EXPECT_TRUE(out.str().empty()) << args.back();
+    }
+
+    const std::string missing = (dir / "missing.kxr").string();
+    EXPECT_EQ(Run({"solve", missing}), 2);
+    EXPECT_EQ(err.str(), "Unable to open file " + missing + "!\n");
+
+    const std::string wrong = (dir / "wrong.kxr").string();
+    std::ofstream(wrong) << "PK\x01\x03 not a saved game";
+    EXPECT_EQ(Run({"hint", wrong}), 2);
+    EXPECT_EQ(err.str(), "Wrong file format.\n");
+
+    const std::string newer = (dir / "newer.kxr").string();
+    std::ofstream(newer) << "KX\x01\x04";
+    EXPECT_EQ(Run({"solve", newer}), 2);
+    EXPECT_EQ(err.str(), "This file was created in the version 1.4 and can not be loaded.\n");
+}
+
+TEST_F(SolveCommand, SurveyPrintsOneLinePerDealInOrderAndASummary) {
+    ASSERT_EQ(Run({"survey", "--kind", "3", "--from", "9", "--to", "12", "--jobs", "2",
+                   "--max-positions", "3000"}),
+              0)
+        << err.str();
+    std::istringstream lines(out.str());
+    std::string line;
+    for (int number = 9; number <= 12; ++number) {
+        ASSERT_TRUE(std::getline(lines, line));
+        std::istringstream fields(line);
+        std::vector<std::string> field;
+        for (std::string f; std::getline(fields, f, ',');)
+            field.push_back(f);
+        ASSERT_EQ(field.size(), 6u) << line;
+        EXPECT_EQ(field[0], std::to_string(number));
+        EXPECT_TRUE(field[1] == "winnable" || field[1] == "undetermined") << line;
+        EXPECT_LE(std::stoull(field[3]), 3000u);
+    }
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(line.rfind("# kind 3, deals 9 to 12: ", 0), 0u) << line;
+    EXPECT_FALSE(std::getline(lines, line));
+}
+
+}  // namespace
+}  // namespace trisk
