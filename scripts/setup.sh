@@ -35,7 +35,7 @@ packages=(
     # dpkg-shlibdeps)
     dpkg-dev
     # the tray test: a real notification area and a window manager under Xvfb
-    trayer openbox xdotool
+    trayer openbox xdotool x11-utils
 )
 
 missing=()

@@ -28,6 +28,13 @@ export DISPLAY=":$(head -n1 "$work/display")"
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
+# A window mapped before the window manager runs is minimised by nobody: wait
+# until openbox has announced itself on the root window (on a fresh machine
+# its first start also builds the font cache, which takes seconds).
+for _ in $(seq 400); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
+    sleep 0.05
+done
 trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
     --transparent false >"$work/trayer.log" 2>&1 &
 pids+=($!)

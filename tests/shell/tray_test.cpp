@@ -96,7 +96,7 @@ void TTrayTest::minimisingHidesTheWindowBehindTheIcon() {
     w.Now = 3000;
     // The window manager's minimise.
     QVERIFY(Xdo({"windowminimize", "--sync", QString::number(w.Form->winId())}));
-    QTRY_VERIFY(!w.Form->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Form->isVisible(), 10000);
     QTRY_VERIFY(w.Docked());
     QCOMPARE(w.Icon->toolTip(), QString("Solitaire Trisk"));
     // Hovering shows the tip (Qt waits for a move inside the icon).
