@@ -8,9 +8,7 @@
 #include "table/pointer.h"
 #include "table/spots.h"
 #include "tools/tool_host.h"
-#ifdef TRISK_WITH_SOLVER
 #include "tools/solve_command.h"
-#endif
 
 namespace trisk {
 
@@ -20,6 +18,7 @@ constexpr const char* kUsage =
     "Usage:\n"
     "  trisk-tool deal --kind K --number N\n"
     "  trisk-tool play --kind K --number N [--undo-level L] --script FILE --out OUT.kxr\n"
+    "  trisk-tool play --from GAME.kxr [--undo-level L] --script FILE --out OUT.kxr\n"
     "  trisk-tool show FILE.kxr\n"
     "  trisk-tool --help\n"
     "\n"
@@ -35,7 +34,8 @@ constexpr const char* kUsage =
     "\n"
     "play deals game N of kind K as Select Shuffle would, runs the actions of FILE\n"
     "(one a line; blank lines and lines starting with '#' are skipped) and saves the\n"
-    "game to OUT.kxr with the elapsed time 0. Actions:\n"
+    "game to OUT.kxr with the elapsed time 0. With --from it continues the saved game\n"
+    "GAME.kxr instead, loaded as Load Game loads it, and keeps its time. Actions:\n"
     "  stock                 a click on the stock\n"
     "  move G P G2 P2        a click on pile (G, P), then one on pile (G2, P2)\n"
     "  undo | redo | bookmark | gotobookmark\n"
@@ -212,14 +212,25 @@ void RunAction(TGame& game, const TScriptAction& action) {
 
 int Play(const std::vector<std::string>& args, std::ostream& err) {
     std::vector<std::string> v;
-    if (!ParseOptions(args, 1, {"kind", "number", "undo-level", "script", "out"}, v, err)) return 2;
-    if (v[0].empty() || v[1].empty() || v[3].empty() || v[4].empty()) {
-        err << "trisk-tool: play needs --kind, --number, --script and --out\n";
+    if (!ParseOptions(args, 1, {"kind", "number", "undo-level", "script", "out", "from"}, v, err))
+        return 2;
+    const std::string& from = v[5];
+    if (v[3].empty() || v[4].empty()) {
+        err << "trisk-tool: play needs --script and --out\n";
+        return 2;
+    }
+    if (from.empty() && (v[0].empty() || v[1].empty())) {
+        err << "trisk-tool: play needs --kind and --number, or --from\n";
+        return 2;
+    }
+    if (!from.empty() && (!v[0].empty() || !v[1].empty())) {
+        err << "trisk-tool: --from continues a saved game: --kind and --number are not given "
+               "with it\n";
         return 2;
     }
     TGameKind kind{};
     uint32_t number = 0;
-    if (!ParseKindAndNumber(v[0], v[1], kind, number, err)) return 2;
+    if (from.empty() && !ParseKindAndNumber(v[0], v[1], kind, number, err)) return 2;
     int undoLevel = 2;
     if (!v[2].empty() && !ParseSmall(v[2], 0, 2, undoLevel)) {
         err << "trisk-tool: --undo-level must be 0, 1 or 2, not '" << v[2] << "'\n";
@@ -241,10 +252,18 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
     settings.ConfirmReplayGame = false;
     settings.EnableSound = false;
     game.SetSettings(settings);
-    game.DealGameNumber(kind, number);
+    if (from.empty()) {
+        game.DealGameNumber(kind, number);
+    } else {
+        // As Load Game loads it; a file the game refuses gets the game's own
+        // message (through the host) and nothing is written.
+        if (!game.LoadGameFromFile(from)) return 1;
+    }
     for (const TScriptAction& action : actions)
         RunAction(game, action);
-    return game.WriteGameFile(v[4], 0) ? 0 : 1;
+    // The tool's clock stands at 0: a dealt game has taken no time, a loaded
+    // one keeps the time it was saved with.
+    return game.WriteGameFile(v[4], game.ElapsedTicks()) ? 0 : 1;
 }
 
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -312,16 +331,14 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return 2;
     }
     if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        out << kUsage;
+        out << kUsage << "\n" << kSolveCommandUsage;
         return 0;
     }
     if (args[0] == "deal") return Deal(args, out, err);
     if (args[0] == "play") return Play(args, err);
     if (args[0] == "show") return Show(args, out, err);
-#ifdef TRISK_WITH_SOLVER
     if (args[0] == "solve" || args[0] == "hint" || args[0] == "survey")
         return RunSolveCommand(args, out, err);
-#endif
     err << "trisk-tool: unknown command '" << args[0] << "'\n" << kUsage;
     return 2;
 }

@@ -90,8 +90,37 @@ TSearchState::TSearchState(const TPosition& start) : work_(start), kind_(start.K
     for (int i = 0; i < static_cast<int>(piles_.size()); ++i)
         ReadPile(i);
     start_ = cards_;
+    standard_ = StandardCards();
     memo_.assign(piles_.size() * piles_.size() * (kNoCard + 1) * (kNoCard + 1), 0);
     Rekey();
+}
+
+// Every card twice in the game and in the deck's slots, and no suit on two
+// foundations: what a dealt game keeps all along, and what the forced moves
+// below rely on. A position from a damaged file may lack it.
+bool TSearchState::StandardCards() const {
+    int inGame[kNoCard] = {};
+    int inSlots[kNoCard] = {};
+    for (const TCard& slot : work_.Board.Deck.Cards) {
+        ++inSlots[CardCode(slot)];
+        if (slot.Present) ++inGame[CardCode(slot)];
+    }
+    bool suitShown[kSuits] = {};
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        const TPileCards& pile = cards_[i];
+        for (int h = 0; h < pile.Count; ++h) {
+            ++inGame[pile.Cards[h]];
+            if (foundation_[i] && pile.Cards[h] / kRanks != pile.Cards[0] / kRanks) return false;
+        }
+        if (foundation_[i] && pile.Count > 0) {
+            if (suitShown[pile.Cards[0] / kRanks]) return false;
+            suitShown[pile.Cards[0] / kRanks] = true;
+        }
+    }
+    for (int code = 0; code < kNoCard; ++code) {
+        if (inGame[code] != 2 || inSlots[code] != 2) return false;
+    }
+    return true;
 }
 
 void TSearchState::ReadPile(int index) {
@@ -268,24 +297,27 @@ void TSearchState::Undo(TCode code) {
 // The packed form: PassesLeft, the deck's present flags, and for each pile how
 // many of its bottom cards it still shares with the start and the cards above
 // them.
-void TSearchState::Pack(std::vector<uint8_t>& out) const {
-    const uint8_t* passes = reinterpret_cast<const uint8_t*>(&work_.PassesLeft);
-    out.insert(out.end(), passes, passes + sizeof(int32_t));
-    uint8_t flags[kDeckSize / 8] = {};
+size_t TSearchState::Pack(uint8_t* out) const {
+    uint8_t* p = out;
+    std::memcpy(p, &work_.PassesLeft, sizeof(int32_t));
+    p += sizeof(int32_t);
+    std::memset(p, 0, kDeckSize / 8);
     for (int s = 0; s < kDeckSize; ++s) {
-        if (work_.Board.Deck.Cards[s].Present) flags[s / 8] |= static_cast<uint8_t>(1 << (s % 8));
+        if (work_.Board.Deck.Cards[s].Present) p[s / 8] |= static_cast<uint8_t>(1 << (s % 8));
     }
-    out.insert(out.end(), flags, flags + sizeof(flags));
+    p += kDeckSize / 8;
     for (size_t i = 0; i < piles_.size(); ++i) {
         const TPileCards& now = cards_[i];
         const TPileCards& then = start_[i];
         int shared = 0;
         while (shared < now.Count && shared < then.Count && now.Cards[shared] == then.Cards[shared])
             ++shared;
-        out.push_back(static_cast<uint8_t>(shared));
-        out.push_back(static_cast<uint8_t>(now.Count - shared));
-        out.insert(out.end(), now.Cards + shared, now.Cards + now.Count);
+        *p++ = static_cast<uint8_t>(shared);
+        *p++ = static_cast<uint8_t>(now.Count - shared);
+        std::memcpy(p, now.Cards + shared, now.Count - shared);
+        p += now.Count - shared;
     }
+    return static_cast<size_t>(p - out);
 }
 
 void TSearchState::Unpack(const uint8_t* p) {
@@ -311,13 +343,13 @@ void TSearchState::Unpack(const uint8_t* p) {
 }
 
 // Whether the top card of pile from may go onto pile to, as the rules say.
-// The answers are remembered: apart from a move onto a foundation (where the
-// rules also look at the other foundations, for a King opening a corner), a
-// rule looks only at the two piles, their top cards and whether they are
-// empty, so the answer for the same two top cards is the same. Moves onto a
-// foundation are asked every time.
+// The answers are remembered: apart from a move onto an empty foundation
+// (where the rules also look at the other foundations, for a King opening a
+// corner), a rule looks only at the two piles, their top cards and whether
+// they are empty, so the answer for the same two top cards is the same.
+// Moves onto an empty foundation are asked every time.
 bool TSearchState::Drops(int from, int to) {
-    if (foundation_[to]) return CanDrop(work_, piles_[from], piles_[to]);
+    if (foundation_[to] && cards_[to].Count == 0) return CanDrop(work_, piles_[from], piles_[to]);
     const size_t n = piles_.size();
     const size_t pair = static_cast<size_t>(from) * n + static_cast<size_t>(to);
     uint8_t& known = memo_[(pair * (kNoCard + 1) + Top(from)) * (kNoCard + 1) + Top(to)];
@@ -336,7 +368,7 @@ bool TSearchState::Drops(int from, int to) {
 // card onto another waste pile, so a waste card is forced only in the last
 // pass, when no redeal is left.
 bool TSearchState::ForcedFoundationMove(TCode code) const {
-    if (!IsPassLimited(kind_) || !ToFoundation(code)) return false;
+    if (!standard_ || !IsPassLimited(kind_) || !ToFoundation(code)) return false;
     const int from = CodeFrom(code);
     if (piles_[from].Group == GroupWaste && work_.PassesLeft > 1) return false;
     const uint8_t card = Top(from);
@@ -372,6 +404,18 @@ void TSearchState::LegalActions(std::vector<TCode>& actions) {
 bool TSearchState::ToFoundation(TCode code) const {
     return code != kStockCode && code != kNoAction && foundation_[CodeTo(code)] &&
            !foundation_[CodeFrom(code)];
+}
+
+bool TSearchState::FromFoundation(TCode code) const {
+    return code != kStockCode && code != kNoAction && foundation_[CodeFrom(code)];
+}
+
+int TSearchState::OnFoundations() const {
+    int count = 0;
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (foundation_[i]) count += cards_[i].Count;
+    }
+    return count;
 }
 
 bool TSearchState::IsWon() const {

@@ -53,16 +53,20 @@ class TSearchState {
     // winning line comes alone.
     void LegalActions(std::vector<TCode>& actions);
     bool ToFoundation(TCode code) const;
+    bool FromFoundation(TCode code) const;
+    int OnFoundations() const;
     bool IsWon() const;
     // How promising the position looks; higher is better.
     int Score() const;
 
-    // Appends the position in packed form; Unpack puts the working position
-    // back into a packed state.
-    void Pack(std::vector<uint8_t>& out) const;
+    // Writes the position in packed form (at most kMaxPacked bytes) and
+    // returns its length; Unpack puts the working position back into a
+    // packed state.
+    size_t Pack(uint8_t* out) const;
     void Unpack(const uint8_t* packed);
 
     TAction ToAction(TCode code) const;
+    const TPosition& Position() const { return work_; }
     uint64_t Bytes() const { return memo_.capacity() + undo_.capacity(); }
 
   private:
@@ -71,6 +75,7 @@ class TSearchState {
         uint8_t Cards[kDeckSize] = {};
     };
 
+    bool StandardCards() const;
     void ReadPile(int index);
     void WritePile(int index, int before);
     TKey PileToken(int index, int height, uint8_t card) const;
@@ -85,6 +90,7 @@ class TSearchState {
     TPosition work_;
     TGameKind kind_;
     bool valid_ = true;
+    bool standard_ = false;
     std::vector<TPileRef> piles_;
     std::vector<uint8_t> pickUp_;
     std::vector<uint8_t> foundation_;

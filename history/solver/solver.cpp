@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <random>
 
 #include "history/solver/search_state.h"
@@ -45,6 +46,17 @@ class TSeenSet {
                 return Added;
             }
             if (slot == key) return Known;
+            i = (i + 1) & (slots_.size() - 1);
+        }
+    }
+
+    bool Contains(TKey key) const {
+        if (key.A == 0 && key.B == 0) key.A = 1;
+        size_t i = static_cast<size_t>(key.A) & (slots_.size() - 1);
+        for (;;) {
+            const TKey& slot = slots_[i];
+            if (slot.A == 0 && slot.B == 0) return false;
+            if (slot == key) return true;
             i = (i + 1) & (slots_.size() - 1);
         }
     }
@@ -107,9 +119,9 @@ class TQueue {
         if (buckets_.empty()) return kScores * sizeof(std::vector<uint64_t>);
         const std::vector<uint64_t>& bucket = buckets_[Bucket(score)];
         if (bucket.size() < bucket.capacity()) return 0;
-        return (Grown(bucket) - bucket.capacity()) * sizeof(uint64_t);
+        return Grown(bucket) * sizeof(uint64_t);  // the old buffer is held until copied
     }
-    void Push(int score, uint32_t parent, TCode code) {
+    void Push(int score, uint64_t parent, TCode code) {
         score = Bucket(score);
         if (buckets_.empty()) buckets_.resize(kScores);
         std::vector<uint64_t>& bucket = buckets_[score];
@@ -118,18 +130,18 @@ class TQueue {
             bytes_ += (grown - bucket.capacity()) * sizeof(uint64_t);
             bucket.reserve(grown);
         }
-        bucket.push_back(static_cast<uint64_t>(parent) << 16 | code);
+        bucket.push_back(parent << 16 | code);
         best_ = std::max(best_, score);
         ++size_;
     }
     bool Empty() const { return size_ == 0; }
-    void Pop(uint32_t& parent, TCode& code) {
+    void Pop(uint64_t& parent, TCode& code) {
         while (buckets_[best_].empty())
             --best_;
         const uint64_t entry = buckets_[best_].back();
         buckets_[best_].pop_back();
         --size_;
-        parent = static_cast<uint32_t>(entry >> 16);
+        parent = entry >> 16;
         code = static_cast<TCode>(entry & 0xFFFF);
     }
     uint64_t Bytes() const { return bytes_ + buckets_.size() * sizeof(std::vector<uint64_t>); }
@@ -146,12 +158,52 @@ class TQueue {
     uint64_t bytes_ = 0;
 };
 
-// An expanded position: where its packed form starts in the state store, and
-// the position it was reached from by which action.
-struct TNode {
-    uint64_t State = 0;
-    uint32_t Parent = 0;
-    TCode Via = kStockCode;
+// The positions kept by the search: each as the node it was reached from, the
+// action that led to it and its packed form, one after the other in blocks
+// that never move (so that growing never copies, nor holds two copies of,
+// what is already kept). A node is named by where it starts.
+
+class TNodeStore {
+  public:
+    static constexpr size_t kBlock = 1 << 20;
+    static constexpr size_t kHeader = sizeof(uint64_t) + sizeof(TCode);
+    static constexpr size_t kMaxNode = kHeader + TSearchState::kMaxPacked;
+
+    // The bytes that adding a node may take.
+    uint64_t AddCost() const {
+        if (!blocks_.empty() && used_ + kMaxNode <= kBlock) return 0;
+        return kBlock + (blocks_.size() == blocks_.capacity() ? blocks_.size() * 2 * 8 + 64 : 0);
+    }
+    uint64_t Add(uint64_t parent, TCode via, const TSearchState& state) {
+        if (blocks_.empty() || used_ + kMaxNode > kBlock) {
+            blocks_.push_back(std::make_unique<uint8_t[]>(kBlock));
+            used_ = 0;
+        }
+        const uint64_t node = (blocks_.size() - 1) * kBlock + used_;
+        uint8_t* p = blocks_.back().get() + used_;
+        std::memcpy(p, &parent, sizeof(parent));
+        std::memcpy(p + sizeof(parent), &via, sizeof(via));
+        used_ += kHeader + state.Pack(p + kHeader);
+        return node;
+    }
+    uint64_t Parent(uint64_t node) const {
+        uint64_t parent = 0;
+        std::memcpy(&parent, At(node), sizeof(parent));
+        return parent;
+    }
+    TCode Via(uint64_t node) const {
+        TCode via = 0;
+        std::memcpy(&via, At(node) + sizeof(uint64_t), sizeof(via));
+        return via;
+    }
+    const uint8_t* Packed(uint64_t node) const { return At(node) + kHeader; }
+    uint64_t Bytes() const { return blocks_.size() * kBlock + blocks_.capacity() * 8; }
+
+  private:
+    const uint8_t* At(uint64_t node) const { return blocks_[node / kBlock].get() + node % kBlock; }
+
+    std::vector<std::unique_ptr<uint8_t[]>> blocks_;
+    size_t used_ = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -162,11 +214,27 @@ struct TNode {
 //   the best is expanded next, ties going to the one met last. Every position
 //   is queued once (the seen set). When the queue runs empty, every position
 //   reachable from the start has been expanded and the game cannot be won.
-// - Probes: single lines played from the start, cards onto the foundations
-//   first and otherwise a random action that leads somewhere new, the stock
-//   only when nothing else does. They prove nothing, but in the games with
-//   few passes a line that goes anywhere at all is rare, and many cheap
-//   random tries find one sooner than any ordering of the complete search.
+// - Probes: single lines played until they reach nothing new, half of them
+//   from the start and half from a random point of the best line so far
+//   (the one that put most cards on the foundations). They prove nothing,
+//   but a winning line is often rare among the lines of a deal, and many
+//   cheap tries that keep what worked find one sooner than any order of the
+//   complete search.
+
+// How the two searches share the work, by game. In Napoleon's Tomb the
+// probes find nearly every win: a line that gets anywhere is rare, and its
+// shape (which cards to play at once and which to hold back) is found by
+// trying, not by a score. In Diamond, where almost every line goes on for a
+// long time, the scored searches do better: the complete search and probes
+// that follow the score.
+struct TStyle {
+    uint64_t CompleteTurn = 0;
+    uint64_t ProbeTurn = 0;
+    bool Greedy = false;
+};
+constexpr TStyle kTombStyle{512, 4096, false};
+constexpr TStyle kDiamondStyle{2048, 2048, true};
+constexpr int kGreedyNoise = 1;
 
 class TSolver {
   public:
@@ -174,6 +242,7 @@ class TSolver {
 
     TSolver(const TPosition& start, const TSolverLimits& limits, const std::atomic<bool>* cancel)
         : state_(start),
+          style_(IsTomb(start.Kind) ? kTombStyle : kDiamondStyle),
           limits_(limits),
           cancel_(cancel),
           seen_(1u << 14, limits.MaxMemoryBytes),
@@ -181,6 +250,7 @@ class TSolver {
         // Sized once: a probe never holds more positions than the table takes.
         probeSeen_.TrackFilled();
         path_.reserve(kProbeLength);
+        best_.reserve(kProbeLength);
         order_.reserve(1024);
     }
 
@@ -190,35 +260,36 @@ class TSolver {
     enum class TStep { Going, Won, Exhausted, Stopped };
 
     TStep ExpandNext();
-    TStep Probe(uint64_t budget);
-    bool Pack(uint32_t parent, TCode via);
-    void Unpack(uint32_t node);
+    TStep Probe();
+    bool Inject();
+    bool Keep(uint64_t parent, TCode via, uint64_t& node);
     bool Count();
 
     uint64_t HeldBytes() const {
-        return seen_.Bytes() + probeSeen_.Bytes() + queue_.Bytes() +
-               nodes_.capacity() * sizeof(TNode) + states_.capacity() + state_.Bytes() +
-               path_.capacity() * sizeof(TCode) + order_.capacity() * sizeof(TCode);
+        return seen_.Bytes() + probeSeen_.Bytes() + queue_.Bytes() + nodes_.Bytes() +
+               state_.Bytes() +
+               (path_.capacity() + best_.capacity() + order_.capacity()) * sizeof(TCode);
     }
     bool WithinLimits();
     bool Afford(uint64_t more);
-    template <typename T>
-    bool Reserve(std::vector<T>& items, size_t more);
     TSolveResult Finish();
 
     TSearchState state_;
+    const TStyle style_;
     const TSolverLimits limits_;
     const std::atomic<bool>* cancel_;
     TClock::time_point started_ = TClock::now();
 
     TSeenSet seen_;
     TQueue queue_;
-    std::vector<TNode> nodes_;
-    std::vector<uint8_t> states_;
-    uint32_t current_ = 0;
+    TNodeStore nodes_;
+    uint64_t current_ = 0;
 
     TSeenSet probeSeen_;
     std::vector<TCode> path_;
+    std::vector<TCode> best_;
+    int bestValue_ = -1;
+    uint64_t steps_ = 0;
     std::vector<TCode> order_;
     std::mt19937_64 random_{0x7269736B};
 
@@ -265,41 +336,23 @@ bool TSolver::Afford(uint64_t more) {
     return true;
 }
 
-// Room for more items; the stores grow by a quarter at a time rather than
-// doubling, so that they can come close to the cap.
-template <typename T>
-bool TSolver::Reserve(std::vector<T>& items, size_t more) {
-    if (items.size() + more <= items.capacity()) return true;
-    const size_t grown =
-        std::max(items.size() + more, items.capacity() + items.capacity() / 4 + 256);
-    if (!Afford((grown - items.capacity()) * sizeof(T))) return false;
-    items.reserve(grown);
+bool TSolver::Keep(uint64_t parent, TCode via, uint64_t& node) {
+    if (!Afford(nodes_.AddCost())) return false;
+    node = nodes_.Add(parent, via, state_);
     return true;
-}
-
-bool TSolver::Pack(uint32_t parent, TCode via) {
-    if (!Reserve(states_, TSearchState::kMaxPacked) || !Reserve(nodes_, 1)) return false;
-    nodes_.push_back({states_.size(), parent, via});
-    state_.Pack(states_);
-    return true;
-}
-
-void TSolver::Unpack(uint32_t node) {
-    state_.Unpack(states_.data() + nodes_[node].State);
 }
 
 // Expands the best queued position: queues each new position one action away.
 TSolver::TStep TSolver::ExpandNext() {
     if (queue_.Empty()) return TStep::Exhausted;
     TCode via = kStockCode;
-    uint32_t parent = 0;
+    uint64_t parent = 0;
     queue_.Pop(parent, via);
-    Unpack(parent);
+    state_.Unpack(nodes_.Packed(parent));
     current_ = parent;
     if (via != kNoAction) {
         state_.Apply(via);
-        current_ = static_cast<uint32_t>(nodes_.size());
-        if (!Pack(parent, via)) return TStep::Stopped;
+        if (!Keep(parent, via, current_)) return TStep::Stopped;
     }
 
     state_.LegalActions(order_);
@@ -314,8 +367,8 @@ TSolver::TStep TSolver::ExpandNext() {
             if (!Count()) return TStep::Stopped;
             if (state_.IsWon()) {
                 result_.Line.push_back(state_.ToAction(code));
-                for (uint32_t n = current_; n != 0; n = nodes_[n].Parent)
-                    result_.Line.push_back(state_.ToAction(nodes_[n].Via));
+                for (uint64_t n = current_; n != 0; n = nodes_.Parent(n))
+                    result_.Line.push_back(state_.ToAction(nodes_.Via(n)));
                 std::reverse(result_.Line.begin(), result_.Line.end());
                 return TStep::Won;
             }
@@ -328,42 +381,121 @@ TSolver::TStep TSolver::ExpandNext() {
     return TStep::Going;
 }
 
-// One random line from the start, at most budget actions long.
-TSolver::TStep TSolver::Probe(uint64_t budget) {
-    Unpack(0);
+// One random line, from the start or from a point on the best line found so
+// far, until nothing new can be reached. Each line has its own eagerness to
+// click the stock while moves are still possible: some deals are won by
+// playing every card that can go somewhere, others by holding cards back.
+TSolver::TStep TSolver::Probe() {
+    state_.Unpack(nodes_.Packed(0));
     probeSeen_.Clear();
     probeSeen_.Insert(state_.Key(), 0);
     path_.clear();
-    while (path_.size() < std::min<uint64_t>(budget, kProbeLength)) {
-        state_.LegalActions(order_);
-        // Cards onto a foundation first, then the other moves in a random
-        // order, the stock last.
-        const auto foundations = std::stable_partition(
-            order_.begin(), order_.end(), [this](TCode code) { return state_.ToFoundation(code); });
-        const auto stock = std::stable_partition(foundations, order_.end(),
-                                                 [](TCode code) { return code != kStockCode; });
-        std::shuffle(order_.begin(), foundations, random_);
-        std::shuffle(foundations, stock, random_);
-        bool moved = false;
-        for (const TCode code : order_) {
-            if (!state_.Apply(code)) continue;
-            if (probeSeen_.Insert(state_.Key(), 0) == TSeenSet::Added) {
-                moved = true;
-                path_.push_back(code);
-                state_.KeepApplied();
-                break;
-            }
-            state_.Undo(code);
+    if (!best_.empty() && random_() % 2 == 0) {
+        const size_t keep = random_() % (best_.size() + 1);
+        for (size_t i = 0; i < keep; ++i) {
+            state_.Apply(best_[i]);
+            state_.KeepApplied();
+            probeSeen_.Insert(state_.Key(), 0);
+            path_.push_back(best_[i]);
         }
-        if (!moved) return TStep::Going;
+    }
+    static constexpr int kEagerness[] = {0, 0, 0, 50, 100, 200, 300};
+    const int eagerness = kEagerness[random_() % std::size(kEagerness)];
+
+    while (path_.size() < kProbeLength) {
+        // Cards onto a foundation first, then the other moves in a random
+        // order, then the stock (sometimes before the other moves), and
+        // taking a card off a foundation last.
+        state_.LegalActions(order_);
+        const auto onto = std::stable_partition(
+            order_.begin(), order_.end(), [this](TCode code) { return state_.ToFoundation(code); });
+        const auto moves = std::stable_partition(onto, order_.end(), [this](TCode code) {
+            return code != kStockCode && !state_.FromFoundation(code);
+        });
+        const auto stock = std::stable_partition(moves, order_.end(),
+                                                 [](TCode code) { return code == kStockCode; });
+        std::shuffle(order_.begin(), onto, random_);
+        std::shuffle(onto, moves, random_);
+        order_.erase(stock, order_.end());
+        if (moves != stock && static_cast<int>(random_() % 1000) < eagerness)
+            std::rotate(onto, moves, stock);
+        bool moved = false;
+        if (style_.Greedy) {
+            // The action to the best scored new position, ties broken at random.
+            int bestScore = INT32_MIN;
+            TCode chosen = kNoAction;
+            for (const TCode code : order_) {
+                if (!state_.Apply(code)) continue;
+                if (!probeSeen_.Contains(state_.Key())) {
+                    const int score = state_.Score() + static_cast<int>(random_() % kGreedyNoise);
+                    if (score > bestScore) {
+                        bestScore = score;
+                        chosen = code;
+                    }
+                }
+                state_.Undo(code);
+            }
+            if (chosen != kNoAction) {
+                state_.Apply(chosen);
+                probeSeen_.Insert(state_.Key(), 0);
+                path_.push_back(chosen);
+                state_.KeepApplied();
+                moved = true;
+            }
+        } else {
+            // The first action in the order that leads somewhere new.
+            for (const TCode code : order_) {
+                if (!state_.Apply(code)) continue;
+                if (probeSeen_.Insert(state_.Key(), 0) == TSeenSet::Added) {
+                    moved = true;
+                    path_.push_back(code);
+                    state_.KeepApplied();
+                    break;
+                }
+                state_.Undo(code);
+            }
+        }
+        if (!moved) break;
         if (!Count()) return TStep::Stopped;
+        if (++steps_ % 256 == 0 && !WithinLimits()) return TStep::Stopped;
         if (state_.IsWon()) {
             for (const TCode code : path_)
                 result_.Line.push_back(state_.ToAction(code));
             return TStep::Won;
         }
     }
+    const int value = state_.OnFoundations();
+    if (value >= bestValue_) {
+        if (value > bestValue_ && !Inject()) return TStep::Stopped;
+        bestValue_ = value;
+        best_ = path_;
+    }
     return TStep::Going;
+}
+
+// Hands the positions of a probe's line to the complete search: those it has
+// not met yet are queued with their scores, so that it looks around the best
+// lines found so far too. Each position of the line is kept as a node, the
+// parent of the next.
+bool TSolver::Inject() {
+    state_.Unpack(nodes_.Packed(0));
+    uint64_t parent = 0;
+    for (const TCode code : path_) {
+        state_.Apply(code);
+        state_.KeepApplied();
+        const TSeenSet::TInsert inserted = seen_.Insert(state_.Key(), HeldBytes() - seen_.Bytes());
+        if (inserted == TSeenSet::Full) {
+            result_.Stop = TStopReason::Memory;
+            return false;
+        }
+        if (inserted == TSeenSet::Added) {
+            const int score = state_.Score();
+            if (!Afford(queue_.PushCost(score))) return false;
+            queue_.Push(score, parent, code);
+        }
+        if (!Keep(parent, code, parent)) return false;
+    }
+    return true;
 }
 
 TSolveResult TSolver::Finish() {
@@ -384,15 +516,15 @@ TSolveResult TSolver::Run() {
         result_.Verdict = TVerdict::Winnable;
         return Finish();
     }
-    if (!Pack(0, kStockCode) || !Afford(queue_.PushCost(0))) return Finish();
+    uint64_t root = 0;
+    if (!Keep(0, kNoAction, root) || !Afford(queue_.PushCost(0))) return Finish();
     queue_.Push(0, 0, kNoAction);
     random_.seed(state_.Key().A);
 
-    // The two searches take turns of about the same work each: one expansion
-    // of the complete search against one action of the probes.
-    constexpr uint64_t kTurn = 2048;
+    // The two searches take turns; a turn of the complete search is a number
+    // of expansions, one of the probes a number of actions.
     for (;;) {
-        for (uint64_t i = 0; i < kTurn; ++i) {
+        for (uint64_t i = 0; i < style_.CompleteTurn; ++i) {
             if (i % 64 == 0 && !WithinLimits()) return Finish();
             switch (ExpandNext()) {
                 case TStep::Going:
@@ -407,15 +539,18 @@ TSolveResult TSolver::Run() {
                     return Finish();
             }
         }
-        for (uint64_t done = 0; done < kTurn;) {
+        // A probe that finds nothing new at all still counts as one action.
+        for (const uint64_t end = steps_ + style_.ProbeTurn; steps_ < end; ++steps_) {
             if (!WithinLimits()) return Finish();
-            const TStep step = Probe(kProbeLength);
-            if (step == TStep::Won) {
-                result_.Verdict = TVerdict::Winnable;
-                return Finish();
+            switch (Probe()) {
+                case TStep::Won:
+                    result_.Verdict = TVerdict::Winnable;
+                    return Finish();
+                case TStep::Stopped:
+                    return Finish();
+                default:
+                    break;
             }
-            if (step == TStep::Stopped) return Finish();
-            done += path_.size() + 1;
         }
     }
 }
