@@ -7,8 +7,8 @@
 #include "history/savefile.h"
 #include "table/pointer.h"
 #include "table/spots.h"
-#include "tools/tool_host.h"
 #include "tools/solve_command.h"
+#include "tools/tool_host.h"
 
 namespace trisk {
 
