@@ -178,6 +178,35 @@ TEST_F(Tool, AWinningLineEndsInTheWinAndEveryCardOnTheCorners) {
     EXPECT_EQ(game.PassesLeft(), -1);
 }
 
+TEST_F(Tool, PlayFromASavedGameContinuesItAsTheWindowWouldAfterLoading) {
+    // (A bookmark is not saved, so the continued script sets its own.)
+    const std::string first = "stock\nmove 2 0 3 0\nmove 4 0 2 1\nstock\nstock\n";
+    const std::string then = "undo\nundo\nbookmark\nredo\nmove 4 1 1 0\ngotobookmark\nredo\n";
+    const fs::path half = dir / "half.kxr", whole = dir / "whole.kxr", rest = dir / "rest.kxr";
+    ASSERT_EQ(Run({"play", "--kind", "0", "--number", "316", "--script", Script(first), "--out",
+                   half.string()}),
+              0);
+    ASSERT_EQ(Run({"play", "--kind", "0", "--number", "316", "--script", Script(first + then),
+                   "--out", whole.string()}),
+              0);
+    ASSERT_EQ(
+        Run({"play", "--from", half.string(), "--script", Script(then), "--out", rest.string()}), 0)
+        << err.str();
+    EXPECT_EQ(Bytes(rest), Bytes(whole));
+
+    // A file the game refuses: its message, status 1, nothing written; --from
+    // with a deal of its own is a bad argument.
+    const fs::path bad = dir / "bad.kxr", never = dir / "never.kxr";
+    std::ofstream(bad) << "MZ not a saved game";
+    EXPECT_EQ(
+        Run({"play", "--from", bad.string(), "--script", Script(""), "--out", never.string()}), 1);
+    EXPECT_EQ(err.str(), "Wrong file format.\n");
+    EXPECT_EQ(Run({"play", "--from", half.string(), "--kind", "0", "--script", Script(""), "--out",
+                   never.string()}),
+              2);
+    EXPECT_FALSE(fs::exists(never));
+}
+
 TEST_F(Tool, ShowReportsFilesItCannotLoad) {
     const fs::path bad = dir / "bad.kxr";
     std::ofstream(bad) << "MZ not a saved game";
