@@ -26,13 +26,14 @@ bool TGame::LoadGameFromFile(const std::string& path) {
     const bool startUpLoad = commandLineMark_;
     commandLineMark_ = false;
 
-    std::vector<uint8_t> bytes;
     TSavedGame saved;
     std::string failure;
-    if (!files_.ReadWholeFile(path, bytes)) {
+    const std::unique_ptr<TByteSource> source = files_.OpenForReading(path);
+    const TLoadStatus status = source ? ReadSavedGame(*source, saved) : TLoadStatus::WrongFormat;
+    if (!source || source->Failed()) {
         failure = "Unable to open file " + path + "!";
     } else {
-        switch (ParseSavedGame(bytes.data(), bytes.size(), saved)) {
+        switch (status) {
             case TLoadStatus::Ok:
                 break;
             case TLoadStatus::WrongFormat:
@@ -45,7 +46,6 @@ bool TGame::LoadGameFromFile(const std::string& path) {
                 break;
         }
     }
-    bytes = {};
     if (!failure.empty()) {
         host_.ShowMessage(failure, TMessageKind::Plain);
         // A refused file never costs the player the game on the table; only

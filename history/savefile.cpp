@@ -1,6 +1,8 @@
 #include "history/savefile.h"
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace trisk {
 
@@ -87,50 +89,88 @@ std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t ac
     return out;
 }
 
-TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out) {
-    if (size < 4 || data[0] != 'K' || data[1] != 'X') return TLoadStatus::WrongFormat;
-    out.MajorVersion = data[2];
-    out.MinorVersion = data[3];
+TLoadStatus ReadSavedGame(TByteSource& in, TSavedGame& out) {
+    uint8_t head[24];
+    if (in.Read(head, 4) < 4 || head[0] != 'K' || head[1] != 'X') return TLoadStatus::WrongFormat;
+    out.MajorVersion = head[2];
+    out.MinorVersion = head[3];
     if (out.MajorVersion > 1 || out.MinorVersion > 3) return TLoadStatus::TooNew;
     // Major or minor 0 passes the version test but has no known layout.
     if (out.MajorVersion == 0 || out.MinorVersion == 0) return TLoadStatus::WrongFormat;
-    if (size < 8) return TLoadStatus::WrongFormat;
-    const uint32_t kind = GetU32(data + 4);
+    if (in.Read(head + 4, 4) < 4) return TLoadStatus::WrongFormat;
+    const uint32_t kind = GetU32(head + 4);
     if (!IsValidGameKind(kind)) return TLoadStatus::WrongFormat;
     out.Kind = static_cast<TGameKind>(kind);
     out.History.clear();
 
+    // Each entry is read into one scratch entry, kept in the cache, and
+    // copied into the history from there: the history's memory is written
+    // once, not cleared first and then filled, and the file is never held
+    // whole. The block of the other kind stays as the scratch entry was
+    // made, all zero.
+    const auto raw = std::make_unique_for_overwrite<uint8_t[]>(kTombEntrySize);
+    TSolData entry;
+    const auto readEntry = [&](size_t entrySize) {
+        return in.Read(raw.get(), entrySize) == entrySize && GetEntry(raw.get(), out.Kind, entry);
+    };
+
     if (out.MinorVersion == 1) {
         // One entry, always with the Napoleon's Tomb block.
-        if (out.Kind == gkDiamond || size < 8 + kTombEntrySize) return TLoadStatus::WrongFormat;
+        if (out.Kind == gkDiamond || !readEntry(kTombEntrySize)) return TLoadStatus::WrongFormat;
         out.MoveIndex = 0;
         out.ActionCount = 0;
         out.Elapsed = 0;
-        out.History.resize(1);
-        return GetEntry(data + 8, out.Kind, out.History[0]) ? TLoadStatus::Ok
-                                                            : TLoadStatus::WrongFormat;
+        out.History.push_back(entry);
+        return TLoadStatus::Ok;
     }
 
     const size_t header = out.MinorVersion == 3 ? 24 : 20;
-    if (size < header) return TLoadStatus::WrongFormat;
-    out.MoveIndex = static_cast<int32_t>(GetU32(data + 8));
-    out.ActionCount = static_cast<int32_t>(GetU32(data + 12));
-    out.Elapsed = out.MinorVersion == 3 ? GetU32(data + 16) : 0;
-    const int32_t count = static_cast<int32_t>(GetU32(data + header - 4));
+    if (in.Read(head + 8, header - 8) < header - 8) return TLoadStatus::WrongFormat;
+    out.MoveIndex = static_cast<int32_t>(GetU32(head + 8));
+    out.ActionCount = static_cast<int32_t>(GetU32(head + 12));
+    out.Elapsed = out.MinorVersion == 3 ? GetU32(head + 16) : 0;
+    const int32_t count = static_cast<int32_t>(GetU32(head + header - 4));
     const size_t entrySize = EntrySize(out.Kind);
-    if (count < 1 || static_cast<uint64_t>(count) > (size - header) / entrySize)
+    // A count the file is too short for is refused before anything is read.
+    const uint64_t body = in.Size() > header ? in.Size() - header : 0;
+    if (count < 1 || static_cast<uint64_t>(count) > body / entrySize)
         return TLoadStatus::WrongFormat;
     if (out.MoveIndex < 0 || out.MoveIndex >= count) return TLoadStatus::WrongFormat;
-    out.History.resize(static_cast<size_t>(count));
-    const uint8_t* p = data + header;
-    for (TSolData& entry : out.History) {
-        if (!GetEntry(p, out.Kind, entry)) {
+    for (int32_t i = 0; i < count; ++i) {
+        if (!readEntry(entrySize)) {
             out.History.clear();
             return TLoadStatus::WrongFormat;
         }
-        p += entrySize;
+        out.History.push_back(entry);
     }
     return TLoadStatus::Ok;
+}
+
+namespace {
+
+class TMemorySource : public TByteSource {
+  public:
+    TMemorySource(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    size_t Read(uint8_t* into, size_t count) override {
+        count = std::min(count, size_ - next_);
+        if (count > 0) std::memcpy(into, data_ + next_, count);
+        next_ += count;
+        return count;
+    }
+    uint64_t Size() const override { return size_; }
+    bool Failed() const override { return false; }
+
+  private:
+    const uint8_t* data_;
+    size_t size_;
+    size_t next_ = 0;
+};
+
+}  // namespace
+
+TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out) {
+    TMemorySource source(data, size);
+    return ReadSavedGame(source, out);
 }
 
 }  // namespace trisk

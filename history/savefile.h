@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/board.h"
+#include "history/file_store.h"
 #include "history/history.h"
 
 namespace trisk {
@@ -38,5 +39,7 @@ std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t ac
 // offset is checked against the size, and card bytes against their ranges.
 // out is filled only as far as needed to describe a refusal (the versions).
 TLoadStatus ParseSavedGame(const uint8_t* data, size_t size, TSavedGame& out);
+// The same, reading the file as it goes: only the history it becomes is held.
+TLoadStatus ReadSavedGame(TByteSource& in, TSavedGame& out);
 
 }  // namespace trisk
