@@ -4,6 +4,8 @@
 # after their first paint (TRISK_EXIT_AFTER_FIRST_PAINT=1). Prints the median
 # and the mean of each and the ratio of the medians (the median shrugs off the
 # odd slow run on a busy machine); the target is a ratio of at most 1.2.
+# Then the peak memory of each up to its first paint, the median of five runs
+# (target: at most 10 MB above the minimal window).
 #
 # Usage: bench/startup.sh [RUNS]   (build folder: $TRISK_BUILD_DIR or build/)
 # Without a display it runs itself under xvfb-run.
@@ -63,10 +65,25 @@ print(statistics.median(g), statistics.median(m), statistics.mean(g), statistics
         "${game_runs[*]}" "${minimal_runs[*]}")
 fi
 
-python3 - "$game_ms" "$minimal_ms" "$game_mean" "$minimal_mean" <<'PY'
+# Peak memory (resident set) of each up to its first paint, the median of
+# five runs.
+read -r game_kb minimal_kb < <(python3 - "$game" "$minimal" <<'PY'
+import resource, statistics, subprocess, sys
+def peak(program):
+    # A child's peak is reported by wait4 for that child alone.
+    process = subprocess.Popen([program], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    _, _, usage = __import__("os").wait4(process.pid, 0)
+    return usage.ru_maxrss
+print(*(statistics.median(peak(p) for _ in range(5)) for p in sys.argv[1:3]))
+PY
+)
+
+python3 - "$game_ms" "$minimal_ms" "$game_mean" "$minimal_mean" "$game_kb" "$minimal_kb" <<'PY'
 import sys
-game, minimal, game_mean, minimal_mean = map(float, sys.argv[1:5])
+game, minimal, game_mean, minimal_mean, game_kb, minimal_kb = map(float, sys.argv[1:7])
 print(f"solitaire-trisk: median {game:.1f} ms, mean {game_mean:.1f} ms to the first painted table")
 print(f"minimal window:  median {minimal:.1f} ms, mean {minimal_mean:.1f} ms to the first paint")
 print(f"ratio of the medians: {game / minimal:.2f} (target <= 1.2)")
+print(f"peak memory: solitaire-trisk {game_kb / 1024:.1f} MB, minimal window {minimal_kb / 1024:.1f} MB, "
+      f"{(game_kb - minimal_kb) / 1024:.1f} MB above (target <= 10)")
 PY

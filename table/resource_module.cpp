@@ -99,6 +99,9 @@ struct TItem {
 }  // namespace
 
 struct TResourceModule::Data {
+    // The file mapped into memory, when Bytes is a view of it (declared
+    // first, so that the view goes before the mapping does).
+    std::unique_ptr<QFile> Mapping;
     QByteArray Bytes;
     std::vector<TItem> Items;
 
@@ -321,16 +324,30 @@ TResourceModule::TResourceModule(std::unique_ptr<Data> data) : data_(std::move(d
 TResourceModule::~TResourceModule() = default;
 
 std::unique_ptr<TResourceModule> TResourceModule::Open(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxModuleSize) return nullptr;
-    QByteArray bytes = file.readAll();
-    if (bytes.size() != file.size()) return nullptr;
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadOnly) || file->size() > kMaxModuleSize) return nullptr;
+    // Mapped rather than read: only the pages of the card set in use and of
+    // the sounds played ever take memory. Any resource handed out is a copy,
+    // so nothing outlives the mapping.
+    const qint64 size = file->size();
+    if (uchar* mapped = size > 0 ? file->map(0, size) : nullptr) {
+        QByteArray view = QByteArray::fromRawData(reinterpret_cast<const char*>(mapped), size);
+        return Make(std::move(view), std::move(file));
+    }
+    QByteArray bytes = file->readAll();
+    if (bytes.size() != size) return nullptr;
     return FromBytes(std::move(bytes));
 }
 
 std::unique_ptr<TResourceModule> TResourceModule::FromBytes(QByteArray bytes) {
+    return Make(std::move(bytes), nullptr);
+}
+
+std::unique_ptr<TResourceModule> TResourceModule::Make(QByteArray bytes,
+                                                       std::unique_ptr<QFile> mapping) {
     if (bytes.size() > kMaxModuleSize) return nullptr;
     auto data = std::make_unique<Data>();
+    data->Mapping = std::move(mapping);
     data->Bytes = std::move(bytes);
     TParser parser(data->Bytes);
     if (!parser.Parse(data->Items)) return nullptr;
@@ -358,14 +375,14 @@ QStringList TResourceModule::Names(const QString& type) const {
 std::optional<QByteArray> TResourceModule::Resource(uint16_t type, const QString& name) const {
     const TItem* item = data_->Find(KeyFromId(type), KeyFromText(name));
     if (item == nullptr) return std::nullopt;
-    return data_->Bytes.mid(item->Offset, item->Size);
+    return QByteArray(data_->Bytes.constData() + item->Offset, item->Size);
 }
 
 std::optional<QByteArray> TResourceModule::Resource(const QString& type,
                                                     const QString& name) const {
     const TItem* item = data_->Find(KeyFromText(type), KeyFromText(name));
     if (item == nullptr) return std::nullopt;
-    return data_->Bytes.mid(item->Offset, item->Size);
+    return QByteArray(data_->Bytes.constData() + item->Offset, item->Size);
 }
 
 QImage TResourceModule::LoadBitmap(const QString& name) const {

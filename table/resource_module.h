@@ -14,6 +14,8 @@
 #include <memory>
 #include <optional>
 
+class QFile;
+
 namespace trisk {
 
 // Numeric resource types used by the card-set library.
@@ -49,6 +51,7 @@ class TResourceModule {
   private:
     struct Data;
     explicit TResourceModule(std::unique_ptr<Data> data);
+    static std::unique_ptr<TResourceModule> Make(QByteArray bytes, std::unique_ptr<QFile> mapping);
     std::unique_ptr<Data> data_;
 };
 
