@@ -278,7 +278,10 @@ class TSolver {
     const TStyle style_;
     const TSolverLimits limits_;
     const std::atomic<bool>* cancel_;
-    TClock::time_point started_ = TClock::now();
+    std::chrono::nanoseconds Now() const {
+        return limits_.Clock ? limits_.Clock() : TClock::now().time_since_epoch();
+    }
+    std::chrono::nanoseconds started_ = Now();
 
     TSeenSet seen_;
     TQueue queue_;
@@ -311,7 +314,7 @@ bool TSolver::WithinLimits() {
         result_.Stop = TStopReason::Cancelled;
         return false;
     }
-    if (limits_.TimeLimit.count() > 0 && TClock::now() - started_ >= limits_.TimeLimit) {
+    if (limits_.TimeLimit.count() > 0 && Now() - started_ >= limits_.TimeLimit) {
         result_.Stop = TStopReason::Time;
         return false;
     }
@@ -500,7 +503,7 @@ bool TSolver::Inject() {
 
 TSolveResult TSolver::Finish() {
     result_.Milliseconds = static_cast<uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(TClock::now() - started_).count());
+        std::chrono::duration_cast<std::chrono::milliseconds>(Now() - started_).count());
     result_.PeakBytes = std::max({result_.PeakBytes, HeldBytes(), seen_.PeakBytes()});
     return result_;
 }

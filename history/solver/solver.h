@@ -35,6 +35,10 @@ struct TSolverLimits {
     uint64_t MaxPositions = 0;
     uint64_t MaxMemoryBytes = 256ull << 20;
     std::chrono::milliseconds TimeLimit{0};
+    // What the time limit and the result's Milliseconds count: the wall
+    // clock when empty. trisk-tool counts the searching thread's own
+    // processor time, so that a busy machine does not change its verdicts.
+    std::chrono::nanoseconds (*Clock)() = nullptr;
 };
 
 enum class TVerdict { Winnable, NotWinnable, Undetermined };
