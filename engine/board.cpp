@@ -1,6 +1,10 @@
 #include "engine/board.h"
 
+#include <array>
+#include <bit>
 #include <cassert>
+#include <cstdint>
+#include <cstring>
 
 namespace trisk {
 
@@ -59,6 +63,35 @@ void TBoard::ClearBlock(TGameKind kind) {
     }
 }
 
+namespace {
+
+// Eight slots are 24 bytes, three 64-bit words; these masks pick the Present
+// bytes (every third byte, from byte 2) out of each word.
+constexpr uint64_t PresentMask(int first) {
+    std::array<uint8_t, 8> bytes{};
+    for (int k = first; k < 8; k += 3)
+        bytes[static_cast<size_t>(k)] = 0xFF;
+    return std::bit_cast<uint64_t>(bytes);
+}
+constexpr uint64_t kPresent[3] = {PresentMask(2), PresentMask(0), PresentMask(1)};
+static_assert(kDeckSize % 8 == 0);
+
+}  // namespace
+
+int TPile::TopIndex() const {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(Cards);
+    for (int chunk = kDeckSize / 8 - 1; chunk >= 0; --chunk) {
+        uint64_t words[3];
+        std::memcpy(words, bytes + chunk * 24, sizeof words);
+        if (((words[0] & kPresent[0]) | (words[1] & kPresent[1]) | (words[2] & kPresent[2])) == 0)
+            continue;
+        for (int i = chunk * 8 + 7; i >= chunk * 8; --i) {
+            if (Cards[i].Present) return i;
+        }
+    }
+    return -1;
+}
+
 bool TBoard::IsNonEmpty(TGameKind kind, int group, int pile) const {
     for (const TCard& card : Pile(kind, group, pile).Cards) {
         if (card.Present) return true;
@@ -75,12 +108,10 @@ int TBoard::CardCount(TGameKind kind, int group, int pile) const {
 
 TCard TBoard::TopCard(TGameKind kind, int group, int pile, bool take, TFault& fault) {
     TPile& cards = Pile(kind, group, pile);
-    for (int i = kDeckSize - 1; i >= 0; --i) {
-        TCard& slot = cards.Cards[i];
-        if (slot.Present) {
-            if (take) slot.Present = 0;
-            return slot;
-        }
+    if (const int top = cards.TopIndex(); top >= 0) {
+        TCard& slot = cards.Cards[top];
+        if (take) slot.Present = 0;
+        return slot;
     }
     fault = TFault::InvalidPickUp;
     return TombPiles[0][0].Cards[0];

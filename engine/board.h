@@ -41,6 +41,10 @@ constexpr int kDiamondPilesPerGroup = 4;
 // 104 slots; the cards are always slots 0..n-1, slot n-1 on top.
 struct TPile {
     TCard Cards[kDeckSize];
+
+    // The highest present slot, -1 when none is: the top card. Exactly the
+    // scan from slot 103 down, eight slots at a time.
+    int TopIndex() const;
 };
 static_assert(sizeof(TPile) == 312);
 

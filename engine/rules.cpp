@@ -9,10 +9,8 @@ namespace {
 // The top card of a pile, or nullptr when it is empty.
 const TCard* Top(const TPosition& position, TPileRef ref) {
     const TPile& pile = position.Board.Pile(position.Kind, ref.Group, ref.Pile);
-    for (int i = kDeckSize - 1; i >= 0; --i) {
-        if (pile.Cards[i].Present) return &pile.Cards[i];
-    }
-    return nullptr;
+    const int top = pile.TopIndex();
+    return top >= 0 ? &pile.Cards[top] : nullptr;
 }
 
 // t is one rank above s (a King goes below an Ace: the ranks run round).

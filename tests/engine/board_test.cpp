@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 
 #include "engine/board.h"
 #include "engine/rules.h"
@@ -95,6 +96,32 @@ TEST(Board, PilesInPlayFollowTheKind) {
     EXPECT_FALSE(PileExists(gkDiamond, 5, 0));
     EXPECT_STREQ(GameKindName(gkTriskClassic), "Napoleon's Tomb (classical)");
     EXPECT_STREQ(GameKindCaption(gkTriskStrong), "Complicated");
+}
+
+}  // namespace
+}  // namespace trisk
+
+namespace trisk {
+namespace {
+
+// The fast scan against the plain one, on piles with any slots present (gaps
+// included, as a damaged file may have them) and stray bytes in empty slots.
+TEST(Board, TopIndexIsTheHighestPresentSlot) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 2000; ++round) {
+        TPile pile{};
+        const int density = static_cast<int>(random() % 20);
+        for (TCard& card : pile.Cards) {
+            card.Suit = static_cast<uint8_t>(random() % 4);
+            card.Rank = static_cast<uint8_t>(random() % 13);
+            card.Present = random() % 100 < static_cast<unsigned>(density) ? 1 : 0;
+        }
+        int expected = -1;
+        for (int i = 0; i < kDeckSize; ++i) {
+            if (pile.Cards[i].Present) expected = i;
+        }
+        ASSERT_EQ(pile.TopIndex(), expected) << "round " << round;
+    }
 }
 
 }  // namespace
