@@ -35,7 +35,7 @@ class THintTest : public QObject {
 
 void THintTest::showsTheFirstStepOfAWinningLine() {
     THintWindow w;
-    QVERIFY(w.StartOn(gkDiamond, 2));
+    QVERIFY(w.StartOn(gkDiamond, 10));
     const TPosition before = w.Game().Position();
     const int32_t moves = w.Game().MoveIndex();
     const int32_t actions = w.Game().ActionCount();
