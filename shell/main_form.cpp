@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "shell/dialog_placement.h"
+#include "shell/hint.h"
 #include "shell/table_view.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -124,6 +125,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     CreateStatusBar();
     CreateTrayMenu();
     ConnectActions();
+    CreateHint();
 
     GameTimer = new QTimer(this);
     GameTimer->setObjectName("GameTimer");

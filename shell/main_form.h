@@ -49,6 +49,7 @@ class TSelectCardSetsForm;
 class TSoundPlayer;
 class TStatusPanels;
 class TTableView;
+class THint;
 
 // The proposed name of a saved game: the kind's prefix, the date and the
 // time of day in the locale's long time format with "-" as separator.
@@ -87,6 +88,8 @@ class TMainForm : public QMainWindow, private TGameHost {
     // Replaces the tray icon that FormCreate would make (before FormCreate).
     void SetTrayIcon(std::unique_ptr<TTrayIcon> icon) { trayIcon_ = std::move(icon); }
     TTrayIcon* TrayIcon() { return trayIcon_.get(); }
+    // The hint on the H key (main_form_hint.cpp).
+    THint& Hint() { return *hint_; }
 
     // ---- the table view's events ----
     void FormPaint(QPainter& painter);
@@ -207,6 +210,10 @@ class TMainForm : public QMainWindow, private TGameHost {
     // ---- start-up and tear-down (main_form_startup.cpp) ----
     void SetUpAssociationAtStart();
 
+    // ---- the hint (main_form_hint.cpp) ----
+    void CreateHint();
+    void PaintHint(QPainter& painter);
+
     // ---- settings and Options (main_form_settings.cpp) ----
     void ReadSettings();
     void aOptionsExecute();
@@ -233,6 +240,8 @@ class TMainForm : public QMainWindow, private TGameHost {
     std::unique_ptr<TSettingsStore> settingsStore_;
     std::unique_ptr<TFileAssociation> association_ = std::make_unique<TNoFileAssociation>();
     std::unique_ptr<TTrayIcon> trayIcon_;
+    // After game_: its search is stopped before the game goes.
+    std::unique_ptr<THint> hint_;
     TWindowPlace place_ = TWindowPlace::Normal;
     QActionGroup* kindGroup_ = nullptr;
     QActionGroup* variantGroup_ = nullptr;

@@ -105,6 +105,7 @@ void TMainForm::aShowStatusbarExecute() {
 
 void TMainForm::FormPaint(QPainter& painter) {
     DrawTable(painter, game_, IList);
+    PaintHint(painter);
 }
 
 void TMainForm::TablePainted() {

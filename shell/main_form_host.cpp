@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include "shell/hint.h"
 #include "shell/main_form.h"
 #include "shell/table_view.h"
 #include "table/sound.h"
@@ -36,11 +37,14 @@ void TMainForm::PlaySound(const char* name) {
     if (Sound) Sound->PlayCardSetSound(QString::fromLatin1(name), true);
 }
 
+// Every change of the game is shown through these two: the hint hears of it here.
 void TMainForm::InvalidateTable() {
+    if (hint_) hint_->GameChanged();
     Table->update();
 }
 
 void TMainForm::PaintTable() {
+    if (hint_) hint_->GameChanged();
     Table->repaint();
 }
 
@@ -57,6 +61,8 @@ QString TMainForm::StatusText(TStatusPanel panel) const {
 }
 
 void TMainForm::SetCursor(TCursor cursor) {
+    // The busy cursor stays while a hint is being searched.
+    if (hint_ && hint_->Searching()) return;
     Table->setCursor(cursor == TCursor::Hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }
 

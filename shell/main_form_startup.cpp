@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "menus/vomenus.h"
+#include "shell/hint.h"
 #include "shell/main_form.h"
 #include "shell/options_form.h"
 #include "table/card_set_prefetch.h"
@@ -101,6 +102,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
     GameTimer->stop();
     if (Sound) Sound->Stop();
+    hint_->Cancel();
     FormClose();
     event->accept();
 }

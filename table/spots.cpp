@@ -51,4 +51,12 @@ const TPileSpot* SpotAt(TGameKind kind, int x, int y) {
     return nullptr;
 }
 
+const TPileSpot* SpotOfPile(TGameKind kind, int group, int pile) {
+    if (group == -1) return &StockSpot;
+    for (const TPileSpot& spot : SpotsForKind(kind)) {
+        if (spot.Group == group && spot.Pile == pile) return &spot;
+    }
+    return nullptr;
+}
+
 }  // namespace trisk

@@ -34,6 +34,9 @@ inline bool OnStock(int x, int y) {
 }
 // The first spot of the kind's table that the point hits, or nullptr.
 const TPileSpot* SpotAt(TGameKind kind, int x, int y);
+// The place of pile (group, pile) in the kind's table, the stock for group -1,
+// or nullptr.
+const TPileSpot* SpotOfPile(TGameKind kind, int group, int pile);
 
 // Image numbers of the card list beyond the 52 faces.
 enum TImageIndex : int {

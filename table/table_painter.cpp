@@ -32,4 +32,15 @@ void DrawTable(QPainter& painter, const TGame& game, const TCardImages& images) 
     DrawSpot(painter, game, images, StockSpot.X, StockSpot.Y, StockImageIndex(position));
 }
 
+void DrawPileMark(QPainter& painter, TGameKind kind, int group, int pile) {
+    const TPileSpot* place = SpotOfPile(kind, group, pile);
+    if (!place) return;
+    // Three pixels wide just outside the card's edges, so the card stays readable.
+    painter.save();
+    painter.setPen(QPen(QColor(255, 215, 0), 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(place->X - 2, place->Y - 2, kCardWidth + 3, kCardHeight + 3);
+    painter.restore();
+}
+
 }  // namespace trisk

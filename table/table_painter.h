@@ -2,6 +2,8 @@
 // marker, the stock, and the selection mask over the picked-up card.
 #pragma once
 
+#include "engine/board.h"
+
 class QPainter;
 
 namespace trisk {
@@ -10,5 +12,8 @@ class TCardImages;
 class TGame;
 
 void DrawTable(QPainter& painter, const TGame& game, const TCardImages& images);
+// A coloured frame around the place of pile (group, pile) of the kind, or
+// around the stock when group is -1: the pile a hint points at.
+void DrawPileMark(QPainter& painter, TGameKind kind, int group, int pile);
 
 }  // namespace trisk

@@ -1,0 +1,125 @@
+// The hint on the H key: its answer on a game the solver decides quickly, the
+// message for a position that cannot be won, and a search that a change of the
+// game makes worthless.
+#include <QElapsedTimer>
+#include <QTest>
+
+#include "history/solver/solver.h"
+#include "shell/hint.h"
+#include "window_fixture.h"
+
+using namespace trisk;
+using namespace trisk::test;
+
+namespace {
+
+struct THintWindow : TWindow {
+    bool StartOn(TGameKind kind, uint32_t number) {
+        if (!Start()) return false;
+        Deal(kind, number);
+        return ShowActive();
+    }
+    void PressH() { QTest::keyClick(Form.get(), Qt::Key_H); }
+    bool Searching() { return Form->Hint().Searching(); }
+};
+
+}  // namespace
+
+class THintTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void showsTheFirstStepOfAWinningLine();
+    void saysSoWhenNoLineWins();
+    void aChangeOfTheGameCancelsTheSearch();
+};
+
+void THintTest::showsTheFirstStepOfAWinningLine() {
+    THintWindow w;
+    QVERIFY(w.StartOn(gkDiamond, 10));
+    const TPosition before = w.Game().Position();
+    const int32_t moves = w.Game().MoveIndex();
+    const int32_t actions = w.Game().ActionCount();
+    const size_t entries = w.Game().History().Size();
+
+    w.PressH();
+    QVERIFY(w.Searching());
+    w.PressH();  // a second press while searching starts nothing
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Searching(), 10000);
+    QVERIFY(w.Messages.isEmpty());
+
+    TSolverLimits limits;
+    limits.TimeLimit = THint::kSearchTime;
+    const TSolveResult expected = Solve(before, limits);
+    QCOMPARE(expected.Verdict, TVerdict::Winnable);
+    const TAction first = expected.Line.front();
+    const std::optional<TPileRef> mark = w.Form->Hint().Mark();
+    QVERIFY(mark.has_value());
+    if (first.IsStock) {
+        QCOMPARE(w.Game().SelGroup(), -1);
+        QCOMPARE(mark->Group, -1);
+    } else {
+        QCOMPARE(w.Game().SelGroup(), first.Move.From.Group);
+        QCOMPARE(w.Game().SelPile(), first.Move.From.Pile);
+        QVERIFY(w.Game().Highlighted());
+        QVERIFY(*mark == first.Move.To);
+    }
+    // Only the selection changed.
+    QCOMPARE(w.Game().MoveIndex(), moves);
+    QCOMPARE(w.Game().ActionCount(), actions);
+    QCOMPARE(w.Game().History().Size(), entries);
+
+    // The mark goes with the step it suggested, taken as a click on its target.
+    if (first.IsStock) {
+        w.Release(StockSpot.X + kCardWidth / 2, StockSpot.Y + kCardHeight / 2);
+    } else {
+        w.ClickPile(mark->Group, mark->Pile);
+    }
+    QCOMPARE(w.Game().ActionCount(), actions + 1);
+    QVERIFY(!w.Form->Hint().Mark().has_value());
+}
+
+void THintTest::saysSoWhenNoLineWins() {
+    THintWindow w;
+    QVERIFY(w.StartOn(gkTriskClassic, 1));
+    // A lone Ten that no foundation takes, an empty stock and the last pass.
+    TPosition stuck = w.Game().Position();
+    stuck.Board.ClearBlock(stuck.Kind);
+    for (TCard& slot : stuck.Board.Deck.Cards)
+        slot.Present = 0;
+    stuck.Board.Pile(stuck.Kind, GroupInner, 0).Cards[0] = TCard::Make(0, 9);
+    stuck.PassesLeft = 1;
+    w.Game().SetPosition(stuck);
+
+    w.PressH();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Searching(), 10000);
+    QCOMPARE(w.Messages, QStringList{"No winning line from this position."});
+    QCOMPARE(w.Game().SelGroup(), -1);
+    QVERIFY(!w.Form->Hint().Mark().has_value());
+}
+
+void THintTest::aChangeOfTheGameCancelsTheSearch() {
+    THintWindow w;
+    // A deal the solver cannot decide within its time.
+    QVERIFY(w.StartOn(gkDiamond, 6));
+    w.PressH();
+    QVERIFY(w.Searching());
+    w.Release(StockSpot.X + kCardWidth / 2, StockSpot.Y + kCardHeight / 2);
+    QCOMPARE(w.Game().ActionCount(), 1);
+    // Stopped long before its own time runs out, and nothing shown.
+    QTRY_VERIFY_WITH_TIMEOUT(!w.Searching(), 2000);
+    QTest::qWait(50);
+    QVERIFY(w.Messages.isEmpty());
+    QCOMPARE(w.Game().SelGroup(), -1);
+    QVERIFY(!w.Form->Hint().Mark().has_value());
+
+    // Closing the window in the middle of a search does not wait for it.
+    w.PressH();
+    QVERIFY(w.Searching());
+    QElapsedTimer closing;
+    closing.start();
+    w.Form.reset();
+    QVERIFY(closing.elapsed() < 2000);
+}
+
+QTEST_MAIN(THintTest)
+#include "hint_test.moc"
