@@ -11,7 +11,7 @@ seconds="${TRISK_FUZZ_SECONDS:-60}"
 "$root/scripts/setup.sh"
 if ! grep -q '^TRISK_FUZZ:BOOL=ON' "$build/CMakeCache.txt" 2>/dev/null; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTRISK_FUZZ=ON \
+        -DCMAKE_CXX_COMPILER=clang++ -DTRISK_FUZZ=ON \
         -DTRISK_BUILD_TESTS=OFF -DTRISK_BUILD_BENCHMARKS=OFF >/dev/null
 fi
 mapfile -t targets < <(sed -n 's/^[[:space:]]*trisk_fuzzer(\([a-z_]*_fuzzer\).*/\1/p' "$root/fuzz/CMakeLists.txt")

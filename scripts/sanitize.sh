@@ -9,10 +9,14 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TRISK_ASAN_BUILD_DIR:-$root/build-asan}"
 "$root/scripts/setup.sh"
+# A folder left by an older gcc sanitizer build is started afresh.
+if [[ -f "$build/CMakeCache.txt" ]] && ! grep -q '^TRISK_FUZZ:BOOL=ON' "$build/CMakeCache.txt"; then
+    rm -rf "$build"
+fi
 # -O1: the usual level for sanitizer builds, several times faster to run than
 # -O0 and still exact in its reports.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DTRISK_SANITIZE=ON -DTRISK_FUZZ=ON \
+    -DCMAKE_CXX_COMPILER=clang++ -DTRISK_SANITIZE=ON -DTRISK_FUZZ=ON \
     -DTRISK_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$build" -j"${TRISK_JOBS:-2}"
 cd "$build"
