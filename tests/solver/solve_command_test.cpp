@@ -11,6 +11,7 @@
 #include "history/solver/solver.h"
 #include "temp_dir.h"
 #include "tools/solve_command.h"
+#include "tools/tool.h"
 
 namespace trisk {
 namespace {
@@ -71,6 +72,39 @@ TEST_F(SolveCommand, SolveWritesAWinningScriptOfTheDealtGame) {
     const std::vector<TAction> line = ReadScript(script);
     EXPECT_EQ(out.str(), "winnable: " + std::to_string(line.size()) + " actions\n");
     EXPECT_TRUE(LineWins(DealtPosition(gkTriskClassic, 10), line));
+}
+
+// The lines written are played by trisk-tool play, clicks and all, to a won
+// game: every card on the foundations, nothing left in the stock.
+TEST_F(SolveCommand, WrittenLinesWinThroughTriskToolPlay) {
+    const struct {
+        const char* Kind;
+        const char* Number;
+    } deals[] = {{"0", "5"}, {"1", "10"}, {"2", "20"}, {"3", "2"}};
+    for (const auto& deal : deals) {
+        const std::string script = (dir / "line.txt").string();
+        const std::string kxr = (dir / "won.kxr").string();
+        ASSERT_EQ(Run({"solve", "--kind", deal.Kind, "--number", deal.Number, "--script-out",
+                       script, "--time-limit", "30"}),
+                  0)
+            << deal.Kind << " " << deal.Number << ": " << out.str();
+        std::ostringstream toolOut, toolErr;
+        ASSERT_EQ(RunTool({"play", "--kind", deal.Kind, "--number", deal.Number, "--script", script,
+                           "--out", kxr},
+                          toolOut, toolErr),
+                  0)
+            << toolErr.str();
+        ASSERT_EQ(RunTool({"show", kxr}, toolOut, toolErr), 0);
+        const std::string shown = toolOut.str();
+        if (deal.Kind == std::string("3")) {
+            EXPECT_NE(shown.find("3.0 centre [104]"), std::string::npos) << shown;
+        } else {
+            for (const char* corner : {"1.0", "1.1", "1.2", "1.3"})
+                EXPECT_NE(shown.find(corner + std::string(" foundation [26]")), std::string::npos)
+                    << shown;
+        }
+        EXPECT_NE(shown.find("stock [0]:"), std::string::npos);
+    }
 }
 
 TEST_F(SolveCommand, TinyPositionLimitGivesUndetermined) {
