@@ -7,6 +7,7 @@
 
 #include "menus/vomenus.h"
 #include "shell/main_form.h"
+#include "shell/window_pictures.h"
 #include "shell/xdg_file_association.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
@@ -42,6 +43,8 @@ class TApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Decoded beside the building of the application and the window.
+    trisk::TWindowPictures::StartLoading();
     TApplication app(argc, argv);
     try {
         QApplication::setApplicationName(kAppTitle);

@@ -20,6 +20,7 @@
 #include "shell/dialog_placement.h"
 #include "shell/hint.h"
 #include "shell/table_view.h"
+#include "shell/window_pictures.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
 #include "table/status_panels.h"
@@ -114,7 +115,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     // The platform may give menus a face of their own; ours use the window's.
     QApplication::setFont(WindowFont(), "QMenuBar");
     QApplication::setFont(WindowFont(), "QMenu");
-    setWindowIcon(QIcon(":/pictures/icon.png"));
+    setWindowIcon(QIcon(QPixmap::fromImage(TWindowPictures::Icon())));
 
     // The table fills the client area; the toolbar lies over its top edge.
     Table = new TTableView(*this, this);
@@ -326,7 +327,7 @@ void TMainForm::CreateToolBar() {
     // item margin is that indent.
     MainToolBar->setContentsMargins(0, 0, 0, 0);
     MainToolBar->layout()->setSpacing(0);
-    const QImage sheet(":/pictures/toolbar.png");
+    const QImage sheet = TWindowPictures::ToolbarSheet();
     toolStyle_ = new TToolBarStyle;
     toolStyle_->setParent(this);
     MainToolBar->setStyle(toolStyle_);

@@ -28,6 +28,9 @@ void TMainForm::ReadSettings() {
 }
 
 void TMainForm::aOptionsExecute() {
+    // The Options dialog is made when first asked for, not at start-up, and
+    // kept hidden between uses.
+    if (!OptionsForm) OptionsForm = new TOptionsForm(this);
     TOptionsForm& form = *OptionsForm;
     TSettings settings = game_.Settings();
     form.cbEnableSound->setChecked(settings.EnableSound);

@@ -13,7 +13,6 @@
 #include "menus/vomenus.h"
 #include "shell/hint.h"
 #include "shell/main_form.h"
-#include "shell/options_form.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -76,8 +75,6 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
         game_.StartGame();
     }
     CreateCardSetChooser();
-    // The Options dialog is made once and kept hidden between uses.
-    OptionsForm = new TOptionsForm(this);
     return true;
 }
 

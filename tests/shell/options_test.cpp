@@ -59,9 +59,11 @@ void TOptionsTest::cancelKeepsNothingAndTheFormShowsTheSettings() {
     TSettingsFolder folder;
     TOptionsWindow w;
     QVERIFY(w.Start());
-    TOptionsForm* form = w.Form->OptionsForm;
+    QVERIFY(!w.Form->OptionsForm);  // made when first asked for
+    TOptionsForm* form = nullptr;
     QList<bool> editEnabled;
     w.Options([&](TOptionsForm& f) {
+        form = &f;
         editEnabled << f.edIncrementFrom->isEnabled();
         f.rbIncrement->click();
         editEnabled << f.edIncrementFrom->isEnabled();

@@ -1,0 +1,47 @@
+#include "shell/window_pictures.h"
+
+#include <future>
+#include <mutex>
+
+namespace trisk {
+
+namespace {
+
+struct TPictures {
+    QImage Icon;
+    QImage ToolbarSheet;
+};
+
+TPictures Decode() {
+    return TPictures{QImage(QStringLiteral(":/pictures/icon.png")),
+                     QImage(QStringLiteral(":/pictures/toolbar.png"))};
+}
+
+std::mutex guard;
+std::shared_future<TPictures> pending;
+
+TPictures Pictures() {
+    std::shared_future<TPictures> started;
+    {
+        const std::lock_guard<std::mutex> lock(guard);
+        started = pending;
+    }
+    return started.valid() ? started.get() : Decode();
+}
+
+}  // namespace
+
+void TWindowPictures::StartLoading() {
+    const std::lock_guard<std::mutex> lock(guard);
+    if (!pending.valid()) pending = std::async(std::launch::async, Decode).share();
+}
+
+QImage TWindowPictures::Icon() {
+    return Pictures().Icon;
+}
+
+QImage TWindowPictures::ToolbarSheet() {
+    return Pictures().ToolbarSheet;
+}
+
+}  // namespace trisk
