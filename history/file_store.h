@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,18 @@ class TByteSource {
     virtual bool Failed() const = 0;
 };
 
+// Where a file's bytes go, in order, as they are made. Put returns false once
+// writing has failed; later calls change nothing.
+class TByteSink {
+  public:
+    virtual ~TByteSink() = default;
+    virtual bool Put(const void* bytes, size_t count) = 0;
+};
+
+// Makes a file's bytes into the sink; false when the sink failed. A writer may
+// be called more than once for one save and must give the same bytes each time.
+using TByteWriter = std::function<bool(TByteSink&)>;
+
 class TFileStore {
   public:
     virtual ~TFileStore() = default;
@@ -37,8 +50,12 @@ class TFileStore {
     virtual std::unique_ptr<TByteSource> OpenForReading(const std::string& path) = 0;
     // Replaces the file with the bytes as a whole: the old file stays untouched
     // until the new one is complete on disk, and on any failure.
-    virtual bool WriteFileAtomically(const std::string& path,
-                                     const std::vector<uint8_t>& bytes) = 0;
+    virtual bool WriteFileAtomically(const std::string& path, const TByteWriter& write) = 0;
+    // The same for bytes already in memory.
+    bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+        return WriteFileAtomically(
+            path, [&bytes](TByteSink& sink) { return sink.Put(bytes.data(), bytes.size()); });
+    }
 };
 
 // The file system of the machine the program runs on.

@@ -5,9 +5,11 @@
 namespace trisk {
 
 bool TGame::WriteGameFile(const std::string& path, uint32_t elapsed) {
-    const std::vector<uint8_t> bytes =
-        SerializeGame(GameKind(), MoveIndex(), ActionCount(), elapsed, history_.Entries());
-    if (files_.WriteFileAtomically(path, bytes)) return true;
+    // Written as it is made: a long game's file is never built whole in memory.
+    const auto write = [&](TByteSink& sink) {
+        return WriteGame(sink, GameKind(), MoveIndex(), ActionCount(), elapsed, history_.Entries());
+    };
+    if (files_.WriteFileAtomically(path, write)) return true;
     host_.ShowMessage("Unable to save file " + path + "!", TMessageKind::Plain);
     return false;
 }

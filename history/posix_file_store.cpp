@@ -16,10 +16,10 @@ namespace trisk {
 
 namespace {
 
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+bool WriteAll(int fd, const uint8_t* bytes, size_t count) {
     size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+    while (written < count) {
+        const ssize_t n = ::write(fd, bytes + written, count - written);
         if (n > 0) {
             written += static_cast<size_t>(n);
         } else if (n < 0 && errno == EINTR) {
@@ -29,6 +29,43 @@ bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
         }
     }
     return true;
+}
+
+// The writer's bytes into fd through a buffer, so that a large file is never
+// made whole in memory first.
+class TFdSink : public TByteSink {
+  public:
+    explicit TFdSink(int fd)
+        : fd_(fd), buffer_(std::make_unique_for_overwrite<uint8_t[]>(kBuffer)) {}
+    bool Put(const void* bytes, size_t count) override {
+        const auto* p = static_cast<const uint8_t*>(bytes);
+        while (ok_ && count > 0) {
+            if (used_ == kBuffer) ok_ = Flush();
+            const size_t n = std::min(count, kBuffer - used_);
+            std::memcpy(buffer_.get() + used_, p, n);
+            used_ += n;
+            p += n;
+            count -= n;
+        }
+        return ok_;
+    }
+    bool Flush() {
+        ok_ = ok_ && WriteAll(fd_, buffer_.get(), used_);
+        used_ = 0;
+        return ok_;
+    }
+
+  private:
+    static constexpr size_t kBuffer = 1 << 20;
+    int fd_;
+    std::unique_ptr<uint8_t[]> buffer_;
+    size_t used_ = 0;
+    bool ok_ = true;
+};
+
+bool WriteAll(int fd, const TByteWriter& write) {
+    TFdSink sink(fd);
+    return write(sink) && sink.Flush();
 }
 
 // The whole file in one buffer of its size: no growing, no second copy.
@@ -75,12 +112,11 @@ std::string FolderOf(const std::string& path) {
 
 // The old way, where unnamed files are not to be had: a named temporary file
 // beside the target, renamed over it once complete.
-bool WriteThroughNamedFile(const std::string& path, const std::vector<uint8_t>& bytes,
-                           mode_t mode) {
+bool WriteThroughNamedFile(const std::string& path, const TByteWriter& write, mode_t mode) {
     std::string temp = path + ".XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, write) && ::fsync(fd) == 0;
     ok = (::close(fd) == 0) && ok;
     ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
     if (!ok) std::remove(temp.c_str());
@@ -112,14 +148,14 @@ bool LinkOver(int fd, const std::string& path) {
 // as it was until the rename. Where the file system has no unnamed files (or
 // /proc is missing), a named temporary file does the same with a trace left
 // when killed.
-bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool WriteFileAtomically(const std::string& path, const TByteWriter& write) {
     const mode_t mode = SavedFileMode(path);
     const int fd = ::open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
-        return WriteThroughNamedFile(path, bytes, mode);
+        return WriteThroughNamedFile(path, write, mode);
     }
-    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, write) && ::fsync(fd) == 0;
     if (!ok) {
         ::close(fd);
         return false;
@@ -127,7 +163,7 @@ bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
     ok = LinkOver(fd, path);
     const int linkError = errno;
     ::close(fd);
-    if (!ok && linkError == ENOENT) return WriteThroughNamedFile(path, bytes, mode);
+    if (!ok && linkError == ENOENT) return WriteThroughNamedFile(path, write, mode);
     return ok;
 }
 
@@ -196,8 +232,9 @@ class TPosixFileStore : public TFileStore {
     bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) override {
         return trisk::ReadWholeFile(path, bytes);
     }
-    bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) override {
-        return trisk::WriteFileAtomically(path, bytes);
+    using TFileStore::WriteFileAtomically;
+    bool WriteFileAtomically(const std::string& path, const TByteWriter& write) override {
+        return trisk::WriteFileAtomically(path, write);
     }
     std::unique_ptr<TByteSource> OpenForReading(const std::string& path) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

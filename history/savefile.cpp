@@ -8,9 +8,11 @@ namespace trisk {
 
 namespace {
 
-void PutU32(std::vector<uint8_t>& out, uint32_t value) {
+bool PutU32(TByteSink& out, uint32_t value) {
+    uint8_t bytes[4];
     for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+        bytes[i] = static_cast<uint8_t>(value >> (8 * i));
+    return out.Put(bytes, sizeof bytes);
 }
 
 uint32_t GetU32(const uint8_t* p) {
@@ -20,9 +22,8 @@ uint32_t GetU32(const uint8_t* p) {
 
 // A card slot is three plain bytes (suit, rank, present), so runs of slots
 // are copied as they are.
-void PutCards(std::vector<uint8_t>& out, const TCard* cards, size_t count) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(cards);
-    out.insert(out.end(), bytes, bytes + count * sizeof(TCard));
+bool PutCards(TByteSink& out, const TCard* cards, size_t count) {
+    return out.Put(cards, count * sizeof(TCard));
 }
 
 bool GetCards(const uint8_t* p, TCard* cards, size_t count) {
@@ -37,19 +38,34 @@ size_t EntrySize(TGameKind kind) {
     return IsTomb(kind) ? kTombEntrySize : kDiamondEntrySize;
 }
 
-void PutEntry(std::vector<uint8_t>& out, TGameKind kind, const TSolData& entry) {
-    PutU32(out, static_cast<uint32_t>(entry.PassesLeft));
-    PutU32(out, static_cast<uint32_t>(entry.SelGroup));
-    PutU32(out, static_cast<uint32_t>(entry.SelPile));
-    PutCards(out, entry.Deck.Cards, kDeckSize);
-    PutU32(out, entry.Deck.GameNumber);
-    if (IsTomb(kind)) {
-        PutCards(out, &entry.TombPiles[0][0].Cards[0], kGroups * kTombPilesPerGroup * kDeckSize);
-    } else {
-        PutCards(out, &entry.DiamondPiles[0][0].Cards[0],
-                 kGroups * kDiamondPilesPerGroup * kDeckSize);
-    }
+// The entry's fields in the file's order: the header of the entry, the deck and
+// the block of the kind.
+bool PutEntry(TByteSink& out, TGameKind kind, const TSolData& entry) {
+    const bool ok = PutU32(out, static_cast<uint32_t>(entry.PassesLeft)) &&
+                    PutU32(out, static_cast<uint32_t>(entry.SelGroup)) &&
+                    PutU32(out, static_cast<uint32_t>(entry.SelPile)) &&
+                    PutCards(out, entry.Deck.Cards, kDeckSize) &&
+                    PutU32(out, entry.Deck.GameNumber);
+    if (!ok) return false;
+    if (IsTomb(kind))
+        return PutCards(out, &entry.TombPiles[0][0].Cards[0],
+                        kGroups * kTombPilesPerGroup * kDeckSize);
+    return PutCards(out, &entry.DiamondPiles[0][0].Cards[0],
+                    kGroups * kDiamondPilesPerGroup * kDeckSize);
 }
+
+class TVectorSink : public TByteSink {
+  public:
+    explicit TVectorSink(std::vector<uint8_t>& out) : out_(out) {}
+    bool Put(const void* bytes, size_t count) override {
+        const auto* p = static_cast<const uint8_t*>(bytes);
+        out_.insert(out_.end(), p, p + count);
+        return true;
+    }
+
+  private:
+    std::vector<uint8_t>& out_;
+};
 
 // p points at kEntrySize bytes (checked by the caller).
 bool GetEntry(const uint8_t* p, TGameKind kind, TSolData& entry) {
@@ -71,21 +87,26 @@ bool GetEntry(const uint8_t* p, TGameKind kind, TSolData& entry) {
 
 }  // namespace
 
+bool WriteGame(TByteSink& out, TGameKind kind, int32_t moveIndex, int32_t actionCount,
+               uint32_t elapsed, const THistory& history) {
+    static const uint8_t kMagic[4] = {'K', 'X', 1, 3};
+    if (!out.Put(kMagic, sizeof kMagic) || !PutU32(out, static_cast<uint32_t>(kind)) ||
+        !PutU32(out, static_cast<uint32_t>(moveIndex)) ||
+        !PutU32(out, static_cast<uint32_t>(actionCount)) || !PutU32(out, elapsed) ||
+        !PutU32(out, static_cast<uint32_t>(history.size())))
+        return false;
+    for (const TSolData& entry : history) {
+        if (!PutEntry(out, kind, entry)) return false;
+    }
+    return true;
+}
+
 std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t actionCount,
                                    uint32_t elapsed, const THistory& history) {
     std::vector<uint8_t> out;
     out.reserve(24 + history.size() * EntrySize(kind));
-    out.push_back('K');
-    out.push_back('X');
-    out.push_back(1);
-    out.push_back(3);
-    PutU32(out, static_cast<uint32_t>(kind));
-    PutU32(out, static_cast<uint32_t>(moveIndex));
-    PutU32(out, static_cast<uint32_t>(actionCount));
-    PutU32(out, elapsed);
-    PutU32(out, static_cast<uint32_t>(history.size()));
-    for (const TSolData& entry : history)
-        PutEntry(out, kind, entry);
+    TVectorSink sink(out);
+    WriteGame(sink, kind, moveIndex, actionCount, elapsed, history);
     return out;
 }
 

@@ -34,6 +34,9 @@ enum class TLoadStatus { Ok, WrongFormat, TooNew };
 
 std::vector<uint8_t> SerializeGame(TGameKind kind, int32_t moveIndex, int32_t actionCount,
                                    uint32_t elapsed, const THistory& history);
+// The same bytes into a sink as they are made; false when the sink failed.
+bool WriteGame(TByteSink& out, TGameKind kind, int32_t moveIndex, int32_t actionCount,
+               uint32_t elapsed, const THistory& history);
 
 // Reads and checks a whole file image. Nothing is trusted: every count and
 // offset is checked against the size, and card bytes against their ranges.
