@@ -194,18 +194,22 @@ TKey TSearchState::Key() const {
     return key;
 }
 
+// Moves the top card of pile from onto pile to, in the working position
+// through the rules and in the compact copy and the fingerprint.
+void TSearchState::ShiftTop(int from, int to) {
+    ApplyMove(work_, piles_[from], piles_[to], faults_);
+    TPileCards& source = cards_[from];
+    TPileCards& target = cards_[to];
+    const uint8_t card = source.Cards[--source.Count];
+    FlipCard(from, source.Count, card);
+    FlipCard(to, target.Count, card);
+    target.Cards[target.Count++] = card;
+}
+
 bool TSearchState::Apply(TCode code) {
     if (code == kNoAction) return true;
     if (code != kStockCode) {
-        const int from = CodeFrom(code);
-        const int to = CodeTo(code);
-        ApplyMove(work_, piles_[from], piles_[to], faults_);
-        TPileCards& source = cards_[from];
-        TPileCards& target = cards_[to];
-        const uint8_t card = source.Cards[--source.Count];
-        FlipCard(from, source.Count, card);
-        FlipCard(to, target.Count, card);
-        target.Cards[target.Count++] = card;
+        ShiftTop(CodeFrom(code), CodeTo(code));
         return true;
     }
 
@@ -262,15 +266,7 @@ void TSearchState::Undo(TCode code) {
     if (code == kNoAction) return;
     if (code != kStockCode) {
         // The card on top of the target goes back on top of its source.
-        const int from = CodeFrom(code);
-        const int to = CodeTo(code);
-        ApplyMove(work_, piles_[to], piles_[from], faults_);
-        TPileCards& source = cards_[from];
-        TPileCards& target = cards_[to];
-        const uint8_t card = target.Cards[--target.Count];
-        FlipCard(to, target.Count, card);
-        FlipCard(from, source.Count, card);
-        source.Cards[source.Count++] = card;
+        ShiftTop(CodeTo(code), CodeFrom(code));
         return;
     }
 

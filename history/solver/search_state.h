@@ -80,6 +80,7 @@ class TSearchState {
     void WritePile(int index, int before);
     TKey PileToken(int index, int height, uint8_t card) const;
     void FlipCard(int index, int height, uint8_t card);
+    void ShiftTop(int from, int to);
     void Rekey();
     bool Drops(int from, int to);
     bool ForcedFoundationMove(TCode code) const;
