@@ -12,10 +12,12 @@
 #include <cstdio>
 
 #include "help/help_window.h"
+#include "help/quit_on_signal.h"
 #include "help/single_instance.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    const trisk::QuitOnSignal quitOnSignal;
     const QStringList arguments = QApplication::arguments();
     const QString path = arguments.size() > 1
                              ? arguments.at(1)

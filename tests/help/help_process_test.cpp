@@ -1,7 +1,8 @@
 // The help viewer as the game starts it: a process of its own. Given a
 // missing, damaged or foreign help file it keeps running and reports the file
 // (on standard error as in its window) instead of crashing; a second viewer
-// started on a file that a viewer already shows hands over to it and ends.
+// started on a file that a viewer already shows hands over to it and ends;
+// asked to end, it takes its socket with it.
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -100,9 +101,13 @@ class HelpProcessTest : public QObject {
         third.terminate();
         QVERIFY(third.waitForFinished(10000));
 
+        // Asked to end, a viewer closes as on a normal close: its socket goes.
+        const QString socketFile = QDir::temp().filePath(name);
+        QVERIFY(QFileInfo::exists(socketFile));
         first.terminate();
         QVERIFY(first.waitForFinished(10000));
-        // The name is free again.
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QVERIFY(!QFileInfo::exists(socketFile));
         QVERIFY(!trisk::AskRunningViewer(name, 200));
     }
 
