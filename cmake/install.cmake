@@ -1,6 +1,6 @@
-# cmake --install: solitaire-trisk, cardset.dll and Help.chm together in
-# ${TRISK_INSTALL_PKGDIR} (the program finds the other two beside its own
-# real path), a link to the program and trisk-tool itself in bin/. The desktop
+# cmake --install: solitaire-trisk, cardset.dll, Help.chm and the help viewer
+# trisk-help together in ${TRISK_INSTALL_PKGDIR} (the program finds the others
+# beside its own real path), a link to the program and trisk-tool itself in bin/. The desktop
 # entry, icons, MIME package, AppStream metadata and manual pages are
 # installed by resources/.
 if(TARGET solitaire-trisk)
@@ -8,6 +8,9 @@ if(TARGET solitaire-trisk)
     install(FILES ${TRISK_CARDSET_DLL} DESTINATION ${TRISK_INSTALL_PKGDIR})
     # Made by help/ when that part of the build is present.
     install(FILES ${TRISK_OUTPUT_DIR}/Help.chm DESTINATION ${TRISK_INSTALL_PKGDIR} OPTIONAL)
+    if(TARGET trisk-help)
+        install(TARGETS trisk-help RUNTIME DESTINATION ${TRISK_INSTALL_PKGDIR})
+    endif()
 
     # A relative link, so that the installed tree works in any prefix and
     # below DESTDIR.

@@ -20,7 +20,8 @@ fail() {
 prefix="$tmp/prefix"
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
-for file in lib/solitaire-trisk/solitaire-trisk lib/solitaire-trisk/cardset.dll bin/trisk-tool \
+for file in lib/solitaire-trisk/solitaire-trisk lib/solitaire-trisk/cardset.dll \
+    lib/solitaire-trisk/Help.chm lib/solitaire-trisk/trisk-help bin/trisk-tool \
     "share/applications/$id.desktop" "share/mime/packages/$id.xml" \
     "share/metainfo/$id.metainfo.xml" "share/icons/hicolor/48x48/apps/$id.png" \
     "share/icons/hicolor/scalable/apps/$id.svg" share/man/man6/solitaire-trisk.6.gz \
@@ -48,7 +49,7 @@ done
 # message until the timeout) and write the association for that path.
 export HOME="$tmp/home" XDG_DATA_HOME="$tmp/data" XDG_CONFIG_HOME="$tmp/config"
 export XDG_DATA_DIRS="$tmp/machine-data" XDG_CONFIG_DIRS="$tmp/machine-config"
-export XDG_CACHE_HOME="$tmp/cache" XDG_RUNTIME_DIR="$tmp/runtime"
+export XDG_CACHE_HOME="$tmp/cache" XDG_RUNTIME_DIR="$tmp/runtime" TMPDIR="$tmp"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset XDG_CURRENT_DESKTOP
@@ -62,4 +63,11 @@ echo "x" >"$tmp/game.kxr"
     fail "xdg-mime does not know .kxr"
 [[ "$(xdg-mime query default application/x-solitaire-trisk)" == "$id.desktop" ]] ||
     fail "xdg-mime does not name the game for .kxr"
+# The installed help viewer shows the installed help file: it stays up (until
+# the timeout ends it) and reports no trouble with its file.
+status=0
+QT_QPA_PLATFORM=offscreen timeout 3 "$prefix/lib/solitaire-trisk/trisk-help" 2>"$tmp/help.txt" ||
+    status=$?
+[[ $status -eq 124 ]] && ! grep -q "^trisk-help:" "$tmp/help.txt" ||
+    fail "the installed help viewer ended with status $status: $(cat "$tmp/help.txt")"
 echo "installed, validated and started from $prefix"
