@@ -43,9 +43,12 @@ class TApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Decoded beside the building of the application and the window.
-    trisk::TWindowPictures::StartLoading();
     TApplication app(argc, argv);
+    // Decoded beside the building of the window. Not before the application
+    // exists: a thread that reaches Qt first would be taken for the main
+    // thread, and its look-up of image plug-ins races the application's own
+    // set-up (seen to crash the start on a fresh system).
+    trisk::TWindowPictures::StartLoading();
     try {
         QApplication::setApplicationName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");
