@@ -1,5 +1,7 @@
 #include "shell/window_pictures.h"
 
+#include <QCoreApplication>
+
 #include <future>
 #include <mutex>
 
@@ -32,6 +34,9 @@ TPictures Pictures() {
 }  // namespace
 
 void TWindowPictures::StartLoading() {
+    // Before the application exists the thread would be taken for Qt's main
+    // thread; the pictures are then decoded when first asked for.
+    if (QCoreApplication::instance() == nullptr) return;
     const std::lock_guard<std::mutex> lock(guard);
     if (!pending.valid()) pending = std::async(std::launch::async, Decode).share();
 }
