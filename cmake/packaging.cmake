@@ -20,8 +20,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# update-mime-database, run when the game writes the ".kxr" association.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info")
+# update-mime-database, run when the game writes the ".kxr" association; and
+# the trigger of desktop-file-utils, which writes the desktop-entry cache that
+# GLib's "gio open" reads to find the game for a ".kxr" file before the game
+# has run once (desktops install it anyway; a minimal system may not have it).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "shared-mime-info, desktop-file-utils")
 # The extended description; CPack puts the summary above it.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "A patience game for one player with a double deck of 104 cards:
