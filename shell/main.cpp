@@ -7,7 +7,6 @@
 
 #include "menus/vomenus.h"
 #include "shell/main_form.h"
-#include "shell/window_pictures.h"
 #include "shell/xdg_file_association.h"
 #include "table/card_set_prefetch.h"
 #include "table/resource_module.h"
@@ -44,11 +43,6 @@ class TApplication : public QApplication {
 
 int main(int argc, char** argv) {
     TApplication app(argc, argv);
-    // Decoded beside the building of the window. Not before the application
-    // exists: a thread that reaches Qt first would be taken for the main
-    // thread, and its look-up of image plug-ins races the application's own
-    // set-up (seen to crash the start on a fresh system).
-    trisk::TWindowPictures::StartLoading();
     try {
         QApplication::setApplicationName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");

@@ -1,52 +1,17 @@
 #include "shell/window_pictures.h"
 
-#include <QCoreApplication>
-
-#include <future>
-#include <mutex>
-
 namespace trisk {
 
-namespace {
-
-struct TPictures {
-    QImage Icon;
-    QImage ToolbarSheet;
-};
-
-TPictures Decode() {
-    return TPictures{QImage(QStringLiteral(":/pictures/icon.png")),
-                     QImage(QStringLiteral(":/pictures/toolbar.png"))};
-}
-
-std::mutex guard;
-std::shared_future<TPictures> pending;
-
-TPictures Pictures() {
-    std::shared_future<TPictures> started;
-    {
-        const std::lock_guard<std::mutex> lock(guard);
-        started = pending;
-    }
-    return started.valid() ? started.get() : Decode();
-}
-
-}  // namespace
-
-void TWindowPictures::StartLoading() {
-    // Before the application exists the thread would be taken for Qt's main
-    // thread; the pictures are then decoded when first asked for.
-    if (QCoreApplication::instance() == nullptr) return;
-    const std::lock_guard<std::mutex> lock(guard);
-    if (!pending.valid()) pending = std::async(std::launch::async, Decode).share();
-}
-
+// Decoded on the main thread when the window is built. An earlier start
+// decoded them on a thread of its own, but that gains nothing once the
+// application exists, and before it exists a thread that reaches Qt first is
+// taken for the main thread and races the application's set-up.
 QImage TWindowPictures::Icon() {
-    return Pictures().Icon;
+    return QImage(QStringLiteral(":/pictures/icon.png"));
 }
 
 QImage TWindowPictures::ToolbarSheet() {
-    return Pictures().ToolbarSheet;
+    return QImage(QStringLiteral(":/pictures/toolbar.png"));
 }
 
 }  // namespace trisk
