@@ -1,8 +1,8 @@
 # cmake --install: solitaire-trisk, cardset.dll, Help.chm and the help viewer
 # trisk-help together in ${TRISK_INSTALL_PKGDIR} (the program finds the others
-# beside its own real path), a link to the program and trisk-tool itself in bin/. The desktop
-# entry, icons, MIME package, AppStream metadata and manual pages are
-# installed by resources/.
+# beside its own real path), a link to the program and trisk-tool itself in
+# bin/. The desktop entry, icons, MIME package, AppStream metadata and manual
+# pages are installed by resources/.
 if(TARGET solitaire-trisk)
     install(TARGETS solitaire-trisk RUNTIME DESTINATION ${TRISK_INSTALL_PKGDIR})
     install(FILES ${TRISK_CARDSET_DLL} DESTINATION ${TRISK_INSTALL_PKGDIR})
