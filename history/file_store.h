@@ -44,7 +44,7 @@ class TFileStore {
 
     virtual bool Exists(const std::string& path) = 0;
     // The file's bytes, or false when it cannot be opened or read.
-    virtual bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) = 0;
+    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
     // The file opened for reading, or nothing when it cannot be opened or is
     // not a regular file.
     virtual std::unique_ptr<TByteSource> OpenForReading(const std::string& path) = 0;

@@ -68,33 +68,6 @@ bool WriteAll(int fd, const TByteWriter& write) {
     return write(sink) && sink.Flush();
 }
 
-// The whole file in one buffer of its size: no growing, no second copy.
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat info {};
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    bytes.clear();
-    if (ok) {
-        bytes.resize(static_cast<size_t>(info.st_size));
-        size_t got = 0;
-        while (ok) {
-            if (got == bytes.size()) bytes.resize(got + 65536);  // the file grew meanwhile
-            const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-            if (n > 0) {
-                got += static_cast<size_t>(n);
-            } else if (n == 0) {
-                break;
-            } else if (errno != EINTR) {
-                ok = false;
-            }
-        }
-        bytes.resize(got);
-    }
-    ::close(fd);
-    return ok;
-}
-
 // The permissions of the file a save replaces, or the usual ones of a new file.
 mode_t SavedFileMode(const std::string& path) {
     struct stat existing {};
@@ -228,9 +201,6 @@ class TPosixFileStore : public TFileStore {
     bool Exists(const std::string& path) override {
         struct stat info {};
         return ::stat(path.c_str(), &info) == 0;
-    }
-    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) override {
-        return trisk::ReadWholeFile(path, bytes);
     }
     using TFileStore::WriteFileAtomically;
     bool WriteFileAtomically(const std::string& path, const TByteWriter& write) override {
