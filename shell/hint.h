@@ -22,7 +22,7 @@
 #include <thread>
 
 #include "engine/rules.h"
-#include "history/solver/solver.h"
+#include "solver/solver.h"
 
 class QWidget;
 

@@ -12,7 +12,7 @@
 #include <time.h>
 
 #include "history/savefile.h"
-#include "history/solver/solver.h"
+#include "solver/solver.h"
 
 namespace trisk {
 

@@ -4,7 +4,7 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "history/solver/solver.h"
+#include "solver/solver.h"
 #include "shell/hint.h"
 #include "window_fixture.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/rules.h"
-#include "history/solver/search_state.h"
+#include "solver/search_state.h"
 
 namespace trisk {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "engine/rules.h"
 #include "history/savefile.h"
-#include "history/solver/solver.h"
+#include "solver/solver.h"
 #include "temp_dir.h"
 #include "tools/solve_command.h"
 #include "tools/tool.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/rules.h"
-#include "history/solver/solver.h"
+#include "solver/solver.h"
 
 namespace trisk {
 namespace {

@@ -1,11 +1,11 @@
-#include "history/solver/solver.h"
+#include "solver/solver.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
 
-#include "history/solver/search_state.h"
+#include "solver/search_state.h"
 
 namespace trisk {
 

@@ -1,4 +1,4 @@
-#include "history/solver/search_state.h"
+#include "solver/search_state.h"
 
 #include <algorithm>
 #include <cstring>
