@@ -58,7 +58,9 @@ class TFileStore {
     }
 };
 
-// The file system of the machine the program runs on.
+// The file system of the machine the program runs on: one store shared by
+// the callers that need no other, or a store of their own.
 TFileStore& PlatformFileStore();
+std::unique_ptr<TFileStore> NewPlatformFileStore();
 
 }  // namespace trisk

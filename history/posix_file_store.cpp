@@ -225,4 +225,8 @@ TFileStore& PlatformFileStore() {
     return store;
 }
 
+std::unique_ptr<TFileStore> NewPlatformFileStore() {
+    return std::make_unique<TPosixFileStore>();
+}
+
 }  // namespace trisk

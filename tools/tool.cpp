@@ -7,6 +7,7 @@
 #include "history/savefile.h"
 #include "table/pointer.h"
 #include "table/spots.h"
+#include "table/status_texts.h"
 #include "tools/solve_command.h"
 #include "tools/tool_host.h"
 
@@ -123,10 +124,10 @@ int Deal(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     if (!ParseKindAndNumber(v[0], v[1], kind, number, err)) return 2;
     TToolHost host(err);
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(kind, number);
     out << GameKindName(kind) << " (kind " << static_cast<int>(kind) << ")\n";
-    out << game.GameNumberText() << "\n";
+    out << GameNumberText(game.Board().Deck.GameNumber) << "\n";
     PrintPosition(game.Position(), out);
     return 0;
 }
@@ -245,7 +246,7 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
     if (!ParseScript(script, actions, err)) return 2;
 
     TToolHost host(err);
-    TGame game(host);
+    TGame game(host.Services());
     TSettings settings;
     settings.UndoOption = undoLevel;
     settings.ConfirmNewGame = false;
@@ -263,7 +264,7 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
         RunAction(game, action);
     // The tool's clock stands at 0: a dealt game has taken no time, a loaded
     // one keeps the time it was saved with.
-    return game.WriteGameFile(v[4], game.ElapsedTicks()) ? 0 : 1;
+    return game.WriteGameFile(v[4], game.Clock().ElapsedTicks()) ? 0 : 1;
 }
 
 int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -273,7 +274,7 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     }
     TToolHost host(err);
     host.EchoMessages = false;
-    TGame game(host);
+    TGame game(host.Services());
     if (!game.LoadGameFromFile(args[1])) {
         err << host.LastMessage << "\n";
         return 1;
@@ -288,9 +289,9 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     out << "MoveIndex: " << game.MoveIndex() << "\n";
     out << "ActionCount: " << game.ActionCount() << "\n";
     // The tool's clock stands at 0, so the restored clock shows the saved time.
-    out << "Elapsed: " << game.ElapsedTicks() << " ms\n";
+    out << "Elapsed: " << game.Clock().ElapsedTicks() << " ms\n";
     out << "Entries: " << game.History().Size() << "\n";
-    out << game.GameNumberText() << "\n";
+    out << GameNumberText(game.Board().Deck.GameNumber) << "\n";
     PrintPosition(game.Position(), out);
     return 0;
 }

@@ -147,7 +147,7 @@ void TFileAssociationTest::fileDialogsStartInDocumentsThenTheLastFolderAndShowTh
     const QString elsewhere = box.Root.filePath("games");
     Write(elsewhere + "/old.kxr", "KX");
 
-    TQtDialogs dialogs(nullptr);
+    TQtDialogs dialogs;
     QString openedIn, typeShown;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -191,7 +191,7 @@ void TFileAssociationTest::fileDialogsStartInDocumentsThenTheLastFolderAndShowTh
 
     // Without a documents folder the dialogs start at home.
     QDir(documents).removeRecursively();
-    QCOMPARE(TQtDialogs(nullptr).StartFolder(), box.Home);
+    QCOMPARE(TQtDialogs().StartFolder(), box.Home);
 }
 
 void TFileAssociationTest::mimeAppsListEditsOnlyOurLines() {
@@ -257,8 +257,7 @@ void TFileAssociationTest::startWritesTheAssociationAfterTheFirstPaint() {
     {
         TSettingsFolder store;
         StoreSettings({{"SetFileAssociation", 0}});
-        TWindow off;
-        off.Form->SetAssociationBackend(std::make_unique<TXdgFileAssociation>());
+        TWindow off([](TServices& s) { s.Association = std::make_unique<TXdgFileAssociation>(); });
         QVERIFY(off.Start());
         off.Form->show();
         QVERIFY(QTest::qWaitForWindowExposed(off.Form.get()));
@@ -266,10 +265,13 @@ void TFileAssociationTest::startWritesTheAssociationAfterTheFirstPaint() {
     }
     QVERIFY(!box.AnyWritten());
 
-    TWindow w;
-    auto owned = std::make_unique<TXdgFileAssociation>();
-    TXdgFileAssociation& association = *owned;
-    w.Form->SetAssociationBackend(std::move(owned));
+    TXdgFileAssociation* xdg = nullptr;
+    TWindow w([&xdg](TServices& s) {
+        auto owned = std::make_unique<TXdgFileAssociation>();
+        xdg = owned.get();
+        s.Association = std::move(owned);
+    });
+    TXdgFileAssociation& association = *xdg;
     QVERIFY(w.Start());
     QVERIFY2(!box.AnyWritten(), "nothing is written before the table is on screen");
     w.Form->show();

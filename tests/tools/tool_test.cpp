@@ -60,7 +60,7 @@ TEST_F(Tool, PlayWritesWhatTheGameItselfWouldSave) {
 
     // The same clicks and commands through the game object.
     test::TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     test::EditSettings(game, [](TSettings& s) { s.ConfirmNewGame = s.ConfirmReplayGame = false; });
     game.DealGameNumber(gkTriskLite, 316);
     auto click = [&](int g, int p) {
@@ -165,7 +165,7 @@ TEST_F(Tool, AWinningLineEndsInTheWinAndEveryCardOnTheCorners) {
     // The saved file holds the last entry as it was made, before the win test;
     // loaded, the game is playable again but not announced.
     test::TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.StartGame();
     ASSERT_TRUE(game.LoadGameFromFile(kxr.string()));
     EXPECT_EQ(game.PassesLeft(), game.History().Entries().back().PassesLeft);
