@@ -1,5 +1,8 @@
 #include "history/file_store.h"
 
+#include <sys/stat.h>
+#include <cstdio>
+
 namespace trisk {
 
 bool TFileStore::ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
@@ -18,6 +21,12 @@ bool TFileStore::ReadWholeFile(const std::string& path, std::vector<uint8_t>& by
     }
     bytes.resize(got);
     return !source->Failed();
+}
+
+bool TFileStore::RenameFile(const std::string& from, const std::string& to) {
+    struct stat st;
+    if (::lstat(to.c_str(), &st) == 0) return false;
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 }  // namespace trisk

@@ -51,6 +51,9 @@ class TFileStore {
     // Replaces the file with the bytes as a whole: the old file stays untouched
     // until the new one is complete on disk, and on any failure.
     virtual bool WriteFileAtomically(const std::string& path, const TByteWriter& write) = 0;
+    // Gives the file from another name, never replacing a file already at to;
+    // false when it cannot. A link is renamed itself, not followed.
+    virtual bool RenameFile(const std::string& from, const std::string& to);
     // The same for bytes already in memory.
     bool WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
         return WriteFileAtomically(

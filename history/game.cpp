@@ -8,6 +8,7 @@ TGame::TGame(const TGameServices& services)
     : host_(services.Host),
       dialogs_(services.Dialogs),
       files_(services.Files),
+      events_(services.Events),
       clock_(services.Host, services.Ticks) {
     position_.Board.Deck.Build();
     history_.SetUndoLevel(settings_.UndoOption);
@@ -69,6 +70,7 @@ uint32_t TGame::ChooseGameNumber() {
 }
 
 void TGame::StartGame() {
+    const bool hadAction = ActionCount() > 0;
     dealPiles_ = dealNext_ = 0;
     selGroup_ = -1;
     highlighted_ = false;
@@ -87,6 +89,7 @@ void TGame::StartGame() {
     host_.ShowGameNumber(Board().Deck.GameNumber);
     host_.ClearClock();
     clock_.StartClock();
+    if (events_) events_->GameBegun(GameKind(), restarting_, hadAction);
 }
 
 void TGame::DealGameNumber(TGameKind kind, uint32_t number) {

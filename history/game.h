@@ -144,6 +144,9 @@ class TGame {
     TGameHost& host_;
     TGameDialogs& dialogs_;
     TFileStore& files_;
+    TGameEvents* events_;
+    // Set while RestartGame deals the same game again.
+    bool restarting_ = false;
     TGameClock clock_;
     TPosition position_;
     int32_t selGroup_ = -1;

@@ -60,6 +60,7 @@ bool TGame::LoadGameFromFile(const std::string& path) {
         return false;
     }
 
+    const bool hadAction = ActionCount() > 0;
     position_.Kind = saved.Kind;
     history_.Load(std::move(saved.History), saved.MoveIndex, saved.ActionCount);
     RestoreHistoryEntry(MoveIndex());
@@ -72,6 +73,7 @@ bool TGame::LoadGameFromFile(const std::string& path) {
     clock_.RestoreClock(saved.Elapsed);
     host_.InvalidateTable();
     Repaint();
+    if (events_) events_->GameBegun(GameKind(), false, hadAction);
     return true;
 }
 

@@ -81,7 +81,9 @@ void TGame::RestartGame() {
     if (settings_.ConfirmReplayGame && !dialogs_.AskQuestion("Restart this game?")) return;
     requestedNumber_ = Board().Deck.GameNumber;
     newNumberWanted_ = false;
+    restarting_ = true;
     StartGame();
+    restarting_ = false;
     highlighted_ = false;
     selGroup_ = -1;
 }

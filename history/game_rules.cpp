@@ -59,12 +59,14 @@ void TGame::ContinueDeal() {
 void TGame::CheckGameWon() {
     if (!IsWon()) return;
     position_.PassesLeft = -1;
+    if (events_) events_->GameWon(clock_.ElapsedTicks() / 1000, uint32_t(MoveIndex()));
     clock_.StopClock();
     PlaySound("GAMEWON");
     if (dialogs_.ShowGameOver(true)) StartGame();
 }
 
 void TGame::GameLost() {
+    if (events_) events_->GameLost();
     clock_.StopClock();
     if (dialogs_.ShowGameOver(false)) StartGame();
 }

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/board.h"
+
 namespace trisk {
 
 class TFileStore;
@@ -35,11 +37,26 @@ class TTickSource {
     virtual uint32_t TickCount() = 0;
 };
 
+// What the game tells about the game on the table, for the statistics
+// (history/statistics.h).
+class TGameEvents {
+  public:
+    virtual ~TGameEvents() = default;
+    // A new game of kind is on the table (dealt or loaded). restarted: the
+    // same game again from its deal. hadAction: the game it replaces had at
+    // least one action (a move or a stock click).
+    virtual void GameBegun(TGameKind kind, bool restarted, bool hadAction) = 0;
+    virtual void GameWon(uint32_t seconds, uint32_t moves) = 0;
+    virtual void GameLost() = 0;
+};
+
 struct TGameServices {
     TGameHost& Host;
     TGameDialogs& Dialogs;
     TTickSource& Ticks;
     TFileStore& Files;
+    // Told of games begun, won and lost; none by default.
+    TGameEvents* Events = nullptr;
 };
 
 }  // namespace trisk

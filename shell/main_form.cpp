@@ -111,7 +111,8 @@ TMainForm::TMainForm(TServices services, QWidget* parent)
     : QMainWindow(parent),
       services_(std::move(services)),
       dialogs_(*services_.Dialogs),
-      game_({*this, dialogs_, *services_.Ticks, *services_.Files}) {
+      statistics_(*services_.Files, dialogs_, services_.StatisticsFile),
+      game_({*this, dialogs_, *services_.Ticks, *services_.Files, &statistics_}) {
     setObjectName("MainForm");
     setWindowTitle(kAppTitle);
     // Every window of the program, dialogs included, uses the same face.
@@ -133,6 +134,7 @@ TMainForm::TMainForm(TServices services, QWidget* parent)
     CreateTrayMenu();
     ConnectActions();
     CreateHint();
+    CreateStatistics();
 
     GameTimer = new QTimer(this);
     GameTimer->setObjectName("GameTimer");

@@ -24,6 +24,7 @@
 
 #include "history/game.h"
 #include "history/host.h"
+#include "history/statistics.h"
 #include "shell/input_hold.h"
 #include "shell/services.h"
 #include "table/card_images.h"
@@ -48,6 +49,7 @@ class TSelectCardSetsForm;
 class TStatusPanels;
 class TTableView;
 class THint;
+class TStatisticsForm;
 
 // The proposed name of a saved game: the kind's prefix, the date and the
 // time of day in the locale's long time format with "-" as separator.
@@ -192,6 +194,9 @@ class TMainForm : public QMainWindow, private TGameHost {
 
     // ---- the hint (main_form_hint.cpp) ----
     void CreateHint();
+    // ---- the statistics on F8 (main_form_statistics.cpp) ----
+    void CreateStatistics();
+    void ShowStatistics();
 
     // ---- settings and Options (main_form_settings.cpp) ----
     void ReadSettings();
@@ -212,6 +217,9 @@ class TMainForm : public QMainWindow, private TGameHost {
 
     TServices services_;
     TDialogs& dialogs_;
+    // Before game_, which tells it of every game begun, won and lost.
+    TStatisticsKeeper statistics_;
+    TStatisticsForm* statisticsForm_ = nullptr;
     TGame game_;
     TCardImages IList;
     std::unique_ptr<TResourceModule> CardSetLibrary;

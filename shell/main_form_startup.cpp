@@ -69,6 +69,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
         SizeToClientArea();
     }
 
+    statistics_.Load();
     if (!arguments.isEmpty()) {
         game_.SetCommandLineMark(true);
         game_.LoadGameFromFile(PathForCore(arguments.first()));
@@ -94,6 +95,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     GameTimer->stop();
     services_.Sound->Stop();
     hint_->Cancel();
+    statistics_.Finish(game_.ActionCount() > 0);
     FormClose();
     event->accept();
 }

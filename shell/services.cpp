@@ -1,5 +1,6 @@
 #include "shell/services.h"
 
+#include "history/statistics.h"
 #include "shell/tick_source.h"
 
 namespace trisk {
@@ -13,6 +14,7 @@ TServices TServices::Platform() {
     services.Sound = std::make_unique<TSoundPlayer>();
     services.Association = std::make_unique<TNoFileAssociation>();
     services.TrayIcon = std::make_unique<TSystemTrayIcon>();
+    services.StatisticsFile = StatisticsPath();
     return services;
 }
 

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "history/file_store.h"
 #include "history/services.h"
@@ -24,6 +25,8 @@ struct TServices {
     std::unique_ptr<TCardSetSound> Sound;
     std::unique_ptr<TFileAssociation> Association;
     std::unique_ptr<TTrayIcon> TrayIcon;
+    // The statistics file; empty keeps the statistics in memory only.
+    std::string StatisticsFile;
 
     // The machine's files, monotonic clock, sound device, settings store and
     // notification area, Qt's dialogs, and no ".kxr" association (the program

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "history/savefile.h"
+#include "history/statistics.h"
 #include "table/pointer.h"
 #include "table/spots.h"
 #include "table/status_texts.h"
@@ -21,6 +22,7 @@ constexpr const char* kUsage =
     "  trisk-tool play --kind K --number N [--undo-level L] --script FILE --out OUT.kxr\n"
     "  trisk-tool play --from GAME.kxr [--undo-level L] --script FILE --out OUT.kxr\n"
     "  trisk-tool show FILE.kxr\n"
+    "  trisk-tool stats [--file FILE]\n"
     "  trisk-tool --help\n"
     "\n"
     "K is the game kind: 0 Simplified, 1 Classical, 2 Complicated (Napoleon's Tomb),\n"
@@ -41,7 +43,11 @@ constexpr const char* kUsage =
     "  move G P G2 P2        a click on pile (G, P), then one on pile (G2, P2)\n"
     "  undo | redo | bookmark | gotobookmark\n"
     "  restart | newgame | select N\n"
-    "Confirmations are off and the game-over dialog is answered No.\n";
+    "Confirmations are off and the game-over dialog is answered No.\n"
+    "\n"
+    "stats prints the window's statistics, one row per game kind, from FILE or else\n"
+    "from $XDG_DATA_HOME/solitaire-trisk/statistics (~/.local/share when unset).\n"
+    "A missing file prints zeros; a damaged one is an error and is left as it is.\n";
 
 const char* GroupName(TGameKind kind, int group) {
     static const char* const tomb[kGroups] = {"reserve", "foundation", "outer", "ace pile",
@@ -326,6 +332,36 @@ void PrintPosition(const TPosition& position, std::ostream& out) {
     out << "\n";
 }
 
+// Reads the statistics file without setting a damaged one aside: that is the
+// window's to do, the tool only looks.
+static int Stats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string path = StatisticsPath();
+    if (args.size() == 3 && args[1] == "--file") {
+        path = args[2];
+    } else if (args.size() != 1) {
+        err << kUsage;
+        return 2;
+    }
+    TStatistics stats{};
+    TFileStore& files = PlatformFileStore();
+    if (!path.empty() && files.Exists(path)) {
+        std::vector<uint8_t> bytes;
+        const std::unique_ptr<TByteSource> source = files.OpenForReading(path);
+        bool ok = source && source->Size() <= 4096;
+        if (ok) {
+            bytes.resize(4097);
+            bytes.resize(source->Read(bytes.data(), bytes.size()));
+            ok = !source->Failed() && bytes.size() <= 4096 && ParseStatistics(bytes, stats);
+        }
+        if (!ok) {
+            err << "trisk-tool: cannot read the statistics file " << path << "\n";
+            return 1;
+        }
+    }
+    out << StatisticsTable(stats);
+    return 0;
+}
+
 int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (args.empty()) {
         err << kUsage;
@@ -338,6 +374,7 @@ int RunTool(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     if (args[0] == "deal") return Deal(args, out, err);
     if (args[0] == "play") return Play(args, err);
     if (args[0] == "show") return Show(args, out, err);
+    if (args[0] == "stats") return Stats(args, out, err);
     if (args[0] == "solve" || args[0] == "hint" || args[0] == "survey")
         return RunSolveCommand(args, out, err);
     err << "trisk-tool: unknown command '" << args[0] << "'\n" << kUsage;

@@ -8,6 +8,7 @@
 #include "history/file_store.h"
 #include "history/game.h"
 #include "history/savefile.h"
+#include "history/statistics.h"
 #include "table/pointer.h"
 #include "table/spots.h"
 #include "temp_dir.h"
@@ -40,6 +41,26 @@ class Tool : public ::testing::Test {
     test::TTempDir dir;
     std::ostringstream out, err;
 };
+
+TEST_F(Tool, StatsPrintsTheTableAndLeavesADamagedFileAlone) {
+    const std::string path = (dir / "statistics").string();
+    ASSERT_EQ(Run({"stats", "--file", path}), 0) << "no file yet: zeros";
+    EXPECT_EQ(out.str(), StatisticsTable(TStatistics{}));
+    TStatistics stats{};
+    stats[gkDiamond] = {5, 3, 0, 2, 1, 2, 75, 140};
+    ASSERT_TRUE(PlatformFileStore().WriteFileAtomically(path, FormatStatistics(stats)));
+    ASSERT_EQ(Run({"stats", "--file", path}), 0);
+    const std::string table = out.str();
+    EXPECT_NE(table.find("Diamond"), std::string::npos);
+    EXPECT_NE(table.find("60%"), std::string::npos) << table;
+    EXPECT_NE(table.find("1:15"), std::string::npos) << table;
+
+    std::ofstream(path, std::ios::app) << "junk";
+    EXPECT_EQ(Run({"stats", "--file", path}), 1);
+    EXPECT_TRUE(out.str().empty());
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(Run({"stats", "--file"}), 2);
+}
 
 TEST_F(Tool, PlayWritesWhatTheGameItselfWouldSave) {
     const std::string script = Script(
