@@ -3,6 +3,7 @@
 #include "table/program_folder.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <vector>
@@ -332,6 +333,8 @@ TResourceModule::TResourceModule(std::unique_ptr<Data> data) : data_(std::move(d
 TResourceModule::~TResourceModule() = default;
 
 std::unique_ptr<TResourceModule> TResourceModule::Open(const QString& path) {
+    // Only a regular file is opened: a FIFO would block the open.
+    if (!QFileInfo(path).isFile()) return nullptr;
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly) || file->size() > kMaxModuleSize) return nullptr;
     // Mapped rather than read: only the pages of the card set in use and of

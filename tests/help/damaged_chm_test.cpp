@@ -11,6 +11,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 #include "help/chm_reader.h"
 #include "tests/help/chm_test_util.h"
 
@@ -55,6 +57,11 @@ TEST(DamagedHelpFile, AFolderIsUnreadable) {
     QTemporaryDir dir;
     ChmError error;
     EXPECT_FALSE(ChmFile::Open(dir.path(), &error));
+    EXPECT_EQ(error.kind, Kind::kUnreadable);
+    // So is a FIFO, refused before an open that would wait for a writer.
+    const QString fifo = dir.filePath(QStringLiteral("Help.chm"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(ChmFile::Open(fifo, &error));
     EXPECT_EQ(error.kind, Kind::kUnreadable);
 }
 

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "pe_builder.h"
 #include "table/resource_module.h"
 
@@ -148,6 +150,9 @@ TEST(ResourceModule, OpensFilesAndRefusesMissingOnes) {
     EXPECT_EQ(module->Names(kRtRcData), QStringList{"Blob"});
     EXPECT_EQ(TResourceModule::Open(dir.filePath(QStringLiteral("absent.dll"))), nullptr);
     EXPECT_EQ(TResourceModule::Open(dir.path()), nullptr);  // a folder
+    const QString fifo = dir.filePath(QStringLiteral("cardset.dll"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(TResourceModule::Open(fifo), nullptr);  // refused, not waited on
 }
 
 // ---- Damaged modules --------------------------------------------------------
