@@ -6,10 +6,12 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
+#include <QSpacerItem>
 #include <QStandardPaths>
 #include <QTreeView>
 #include <QUrl>
@@ -51,20 +53,42 @@ void ShowFileTypes(QFileDialog& dialog) {
     dialog.resize(dialog.size().expandedTo(QSize(760, 420)));
 }
 
+// A window manager shortens a caption that does not fit between the frame's
+// icon and buttons. A message box is made at least as wide as its caption
+// in a bold face of its font, with room for an icon and three buttons of the
+// frame's height on either side. (QMessageBox keeps a size of its own: a
+// spacer across its layout is what widens it.)
+void FitCaption(QMessageBox& box) {
+    QFont bold = box.font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int frameButton = 2 * metrics.height();
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 4 * frameButton;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 bool TQtDialogs::AskQuestion(const QString& text) {
-    return QMessageBox::question(parent_, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    FitCaption(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void TQtDialogs::ShowMessage(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent_);
+    FitCaption(box);
     box.exec();
 }
 
 void TQtDialogs::ShowInformation(const QString& text) {
     QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, parent_);
+    FitCaption(box);
     box.exec();
 }
 

@@ -135,6 +135,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
     dialogs_ = std::make_unique<TQtDialogs>(this);
     new TDialogPlacement(this);
+    new TDesktopCentring(this);
     ticks_ = std::make_unique<TMonotonicTicks>();
 
     SizeToClientArea();
