@@ -3,15 +3,15 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QGridLayout>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
-#include <QSpacerItem>
 #include <QStandardPaths>
 #include <QTreeView>
 #include <QUrl>
@@ -54,20 +54,18 @@ void ShowFileTypes(QFileDialog& dialog) {
 }
 
 // A window manager shortens a caption that does not fit between the frame's
-// icon and buttons. A message box is made at least as wide as its caption
-// in a bold face of its font, with room for an icon and three buttons of the
-// frame's height on either side. (QMessageBox keeps a size of its own: a
-// spacer across its layout is what widens it.)
+// icon and buttons. A message box is made at least as wide as its caption in
+// the bold face of the desktop's title font (not the program's own face),
+// with room for an icon and three buttons of the frame's height. (QMessageBox
+// sizes itself from its layout, in which the button row spans the whole
+// width.)
 void FitCaption(QMessageBox& box) {
-    QFont bold = box.font();
+    QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     bold.setBold(true);
     const QFontMetrics metrics(bold);
     const int frameButton = 2 * metrics.height();
     const int width = metrics.horizontalAdvance(box.windowTitle()) + 4 * frameButton;
-    auto* grid = qobject_cast<QGridLayout*>(box.layout());
-    if (!grid) return;
-    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
-                  grid->rowCount(), 0, 1, grid->columnCount());
+    if (auto* buttons = box.findChild<QDialogButtonBox*>()) buttons->setMinimumWidth(width);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "shell/dialog_placement.h"
 #include "shell/hint.h"
 #include "shell/table_view.h"
+#include "shell/toolbar_hover.h"
 #include "shell/window_pictures.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -136,6 +137,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     dialogs_ = std::make_unique<TQtDialogs>(this);
     new TDialogPlacement(this);
     new TDesktopCentring(this);
+    new TToolBarHoverReset(this, MainToolBar);
     ticks_ = std::make_unique<TMonotonicTicks>();
 
     SizeToClientArea();

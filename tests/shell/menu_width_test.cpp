@@ -23,13 +23,14 @@ class TMenuWidthTest : public QObject {
 void TMenuWidthTest::everyMenuIsAsWideAsItsWidestMeasure() {
     TWindow w;
     QVERIFY(w.Start());
-    const QFontMetrics metrics(VoMenu->Font());
-    const int height = std::max(metrics.height() + 4, VoMenu->MinHeight());
-    const int platform = 2 * metrics.averageCharWidth();
     for (const char* name :
          {"GameItem", "PatienceItem", "TriskItem", "PreferencesItem", "HelpItem", "pmTray"}) {
         auto* menu = w.Form->findChild<QMenu*>(name);
         QVERIFY2(menu, name);
+        // Measured in the face the menu shows.
+        const QFontMetrics metrics(menu->font());
+        const int height = std::max(metrics.height() + 4, VoMenu->MinHeight());
+        const int platform = 2 * metrics.averageCharWidth();
         int widest = 0;
         for (const QAction* item : menu->actions()) {
             const QString text = item->isSeparator() ? QString("-") : item->text();
