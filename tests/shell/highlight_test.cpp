@@ -1,26 +1,30 @@
-// The window's menus as the owner-drawn painter measures them: every
-// drop-down and submenu is as wide as its widest item by the item measure
-// (caption and shortcut, the item's height and 15) with what the platform
-// adds to an owner-drawn item, in its frame; disabled items take the
-// selection; the bar's pointer highlight goes with the pointer.
+// The window's menus and highlights: every drop-down and submenu is as wide
+// as its widest item by the item measure (caption and shortcut, the item's
+// height and 15) with what the platform adds to an owner-drawn item, in its
+// frame; disabled items take the selection; the bar's pointer highlight goes
+// with the pointer; a toolbar button is not left lit by a dialog.
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
+#include <QToolButton>
 
 #include "window_fixture.h"
 
 using namespace trisk;
 using namespace trisk::test;
 
-class TMenuWidthTest : public QObject {
+class THighlightTest : public QObject {
     Q_OBJECT
   private slots:
     void everyMenuIsAsWideAsItsWidestMeasure();
     void disabledItemsTakeTheSelection();
     void barHighlightLeavesWithThePointer();
+    void toolbarButtonsStartUnlitAfterADialog();
 };
 
-void TMenuWidthTest::everyMenuIsAsWideAsItsWidestMeasure() {
+void THighlightTest::everyMenuIsAsWideAsItsWidestMeasure() {
     TWindow w;
     QVERIFY(w.Start());
     for (const char* name :
@@ -50,7 +54,7 @@ void TMenuWidthTest::everyMenuIsAsWideAsItsWidestMeasure() {
     }
 }
 
-void TMenuWidthTest::disabledItemsTakeTheSelection() {
+void THighlightTest::disabledItemsTakeTheSelection() {
     TWindow w;
     QVERIFY(w.Start());
     QVERIFY(w.ShowActive());
@@ -69,7 +73,7 @@ void TMenuWidthTest::disabledItemsTakeTheSelection() {
     game->close();
 }
 
-void TMenuWidthTest::barHighlightLeavesWithThePointer() {
+void THighlightTest::barHighlightLeavesWithThePointer() {
     TWindow w;
     QVERIFY(w.Start());
     QVERIFY(w.ShowActive());
@@ -89,5 +93,21 @@ void TMenuWidthTest::barHighlightLeavesWithThePointer() {
     QVERIFY(!bar->hasFocus());
 }
 
-QTEST_MAIN(TMenuWidthTest)
-#include "menu_width_test.moc"
+// A menu item over a toolbar button leaves the button counted as under the
+// pointer while the command's dialog runs; once the dialog has ended, the
+// button is no longer lit.
+void THighlightTest::toolbarButtonsStartUnlitAfterADialog() {
+    TWindow w;
+    QVERIFY(w.Start());
+    QVERIFY(w.ShowActive());
+    auto* button = w.Form->findChild<QToolButton*>("tbGameNumber");
+    QVERIFY(button);
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    QDialog dialog(w.Form.get());
+    QTimer::singleShot(0, &dialog, &QDialog::accept);
+    dialog.exec();
+    QTRY_VERIFY(!button->underMouse());
+}
+
+QTEST_MAIN(THighlightTest)
+#include "highlight_test.moc"
