@@ -19,11 +19,12 @@ namespace {
 const char kShowRequest[] = "show\n";
 const char kShowAnswer[] = "ok\n";
 constexpr qint64 kMaxRequest = 64;
+
+#ifdef Q_OS_UNIX
 // A socket's path must fit the 108 bytes of sun_path with its terminator.
 constexpr qsizetype kMaxSocketPath = 107;
 constexpr qsizetype kSocketNameLength = 32;  // "/trisk-help-" and 20 digits
 
-#ifdef Q_OS_UNIX
 // A real folder (not a link) that belongs to the user.
 bool IsOwnFolder(const QByteArray& path, struct stat& info) {
     return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&

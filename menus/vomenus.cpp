@@ -361,8 +361,8 @@ int ShortcutColumn(const QStyleOptionMenuItem& item, const QString& ownShortCut,
     return widest;
 }
 
-// The frame of a drop-down menu and the bar's own pen: the painter's shade of
-// the button shadow.
+// The frame of a drop-down menu: the painter's shade of the button shadow, as
+// the open-bottomed frame of the bar item above it.
 TColor FrameColor() {
     return GetShadeColor(clBtnShadow, 50);
 }
