@@ -15,25 +15,19 @@ constexpr int kVersion = 1;
 // Far more than four lines of ten numbers can take: a larger file is damaged.
 constexpr uint64_t kMaxFileSize = 4096;
 
-bool ReadBounded(TFileStore& files, const std::string& path, std::vector<uint8_t>& bytes,
-                 bool& exists) {
-    bytes.clear();
-    exists = files.Exists(path);
-    if (!exists) return false;
-    const std::unique_ptr<TByteSource> source = files.OpenForReading(path);
-    if (!source) return false;
-    bytes.resize(kMaxFileSize + 1);
-    size_t got = 0;
-    while (got < bytes.size()) {
-        const size_t n = source->Read(bytes.data() + got, bytes.size() - got);
-        if (n == 0) break;
-        got += n;
-    }
-    bytes.resize(got);
-    return !source->Failed() && got <= kMaxFileSize;
-}
-
 }  // namespace
+
+bool ReadStatisticsFile(TFileStore& files, const std::string& path, TStatistics& stats,
+                        bool& exists) {
+    exists = !path.empty() && files.Exists(path);
+    std::vector<uint8_t> bytes;
+    TStatistics read{};
+    if (!exists || !files.ReadWholeFile(path, bytes, kMaxFileSize) ||
+        !ParseStatistics(bytes, read))
+        return false;
+    stats = read;
+    return true;
+}
 
 std::vector<uint8_t> FormatStatistics(const TStatistics& stats) {
     std::ostringstream out;
@@ -148,10 +142,8 @@ TStatisticsKeeper::TStatisticsKeeper(TFileStore& files, TGameDialogs& dialogs, s
 void TStatisticsKeeper::Load() {
     stats_ = {};
     if (path_.empty()) return;
-    std::vector<uint8_t> bytes;
     bool exists = false;
-    const bool read = ReadBounded(files_, path_, bytes, exists);
-    if (!exists || (read && ParseStatistics(bytes, stats_))) return;
+    if (ReadStatisticsFile(files_, path_, stats_, exists) || !exists) return;
     stats_ = {};
     // Kept aside under a name of its own, for the player to look at.
     std::string aside;
@@ -163,7 +155,14 @@ void TStatisticsKeeper::Load() {
         }
     }
     std::string text = "The game statistics could not be read and start afresh.";
-    if (!aside.empty()) text += " The old file was kept as " + aside + ".";
+    if (!aside.empty()) {
+        text += " The old file was kept as " + aside + ".";
+    } else {
+        // What cannot be moved aside is not written over either: this
+        // session's figures stay in memory.
+        text += " The old file " + path_ + " is left as it is, and this session's figures are not kept.";
+        path_.clear();
+    }
     dialogs_.ShowMessage(text, TMessageKind::Plain);
 }
 

@@ -38,6 +38,10 @@ using TStatistics = std::array<TKindStatistics, kGameKinds>;
 std::vector<uint8_t> FormatStatistics(const TStatistics& stats);
 // False for anything but a complete, consistent file of version 1.
 bool ParseStatistics(const std::vector<uint8_t>& bytes, TStatistics& stats);
+// Reads the file at path into stats: false when it is missing (exists false)
+// or cannot be read whole or is damaged (exists true); stats then unchanged.
+bool ReadStatisticsFile(TFileStore& files, const std::string& path, TStatistics& stats,
+                        bool& exists);
 // The table trisk-tool and the dialog show: one row per kind.
 std::string StatisticsTable(const TStatistics& stats);
 // "m:ss" (or "h:mm:ss"), "-" for no win.

@@ -98,8 +98,12 @@ class TFailingFileStore : public TFileStore {
             return write(cut);
         });
     }
+    bool RenameFile(const std::string& from, const std::string& to) override {
+        return !RefuseRenames && TFileStore::RenameFile(from, to);
+    }
 
     size_t FailAfter;
+    bool RefuseRenames = false;
 
   private:
     struct TCutSink : TByteSink {

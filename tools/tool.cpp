@@ -347,20 +347,10 @@ static int Stats(const std::vector<std::string>& args, std::ostream& out, std::o
         return 2;
     }
     TStatistics stats{};
-    TFileStore& files = PlatformFileStore();
-    if (!path.empty() && files.Exists(path)) {
-        std::vector<uint8_t> bytes;
-        const std::unique_ptr<TByteSource> source = files.OpenForReading(path);
-        bool ok = source && source->Size() <= 4096;
-        if (ok) {
-            bytes.resize(4097);
-            bytes.resize(source->Read(bytes.data(), bytes.size()));
-            ok = !source->Failed() && bytes.size() <= 4096 && ParseStatistics(bytes, stats);
-        }
-        if (!ok) {
-            err << "trisk-tool: cannot read the statistics file " << path << "\n";
-            return 1;
-        }
+    bool exists = false;
+    if (!ReadStatisticsFile(PlatformFileStore(), path, stats, exists) && exists) {
+        err << "trisk-tool: cannot read the statistics file " << path << "\n";
+        return 1;
     }
     out << StatisticsTable(stats);
     return 0;

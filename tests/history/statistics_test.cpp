@@ -182,6 +182,18 @@ TEST_F(Statistics, ADamagedFileIsKeptAsideAndReportedOnce) {
         EXPECT_TRUE(aside.good()) << n;
     }
     EXPECT_NE(host.Messages[0].find(".damaged-5"), std::string::npos);
+
+    // A damaged file that cannot be set aside is not written over either.
+    host.Messages.clear();
+    { std::ofstream(path, std::ios::binary) << "damaged"; }
+    TFailingFileStore stuck(1 << 20);
+    stuck.RefuseRenames = true;
+    TStatisticsKeeper keeper(stuck, host, path);
+    keeper.Load();
+    ASSERT_EQ(host.Messages.size(), 1u);
+    EXPECT_FALSE(keeper.Save());
+    std::ifstream kept(path);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "damaged");
 }
 
 }  // namespace

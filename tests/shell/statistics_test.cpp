@@ -1,7 +1,6 @@
 // The statistics on F8: the dialog shows what the game counted, Reset asks
 // first, and the figures outlive the window.
 #include <QPushButton>
-#include <QShortcut>
 #include <QTableWidget>
 #include <QTest>
 
@@ -16,8 +15,7 @@ namespace {
 // abandoned), with the dialog opened by the F8 shortcut unless it is open already.
 QString Cell(TWindow& w, TGameKind kind, int column) {
     auto* form = w.Form->findChild<QDialog*>("StatisticsForm");
-    if (!form || !form->isVisible())
-        emit Named<QShortcut>(w.Form.get(), "StatisticsShortcut")->activated();
+    if (!form || !form->isVisible()) QTest::keyClick(w.Form.get(), Qt::Key_F8);
     auto* table = Named<QTableWidget>(w.Form.get(), "StatisticsTable");
     return table->item(kind, column)->text();
 }
@@ -54,12 +52,20 @@ void TStatisticsTest::countsShowsResetsAndKeeps() {
         w.Deal(gkTriskLite, 3);
         w.Game().ClickStock();
         w.Game().GameLost();
+
+        // A Diamond game played and left on the table when the window closes
+        // is abandoned.
+        w.Deal(gkDiamond, 4);
+        w.Game().ClickStock();
+        w.WaitForTheDeal();
+        QVERIFY(w.Form->close());
     }
     TWindow again;
     QVERIFY(again.Start());
     QVERIFY(again.ShowActive());
     QCOMPARE(Cell(again, gkTriskLite, 2), QString("1"));
     QCOMPARE(Cell(again, gkTriskClassic, 0), QString("0"));
+    QCOMPARE(Cell(again, gkDiamond, 3), QString("1"));
     QVERIFY(again.Messages.isEmpty());
 }
 
