@@ -209,7 +209,7 @@ TEST_F(SolveCommand, SurveyPrintsOneLinePerDealInOrderAndASummary) {
         std::vector<std::string> field;
         for (std::string f; std::getline(fields, f, ',');)
             field.push_back(f);
-        ASSERT_EQ(field.size(), 6u) << line;
+        ASSERT_EQ(field.size(), 7u) << line;
         EXPECT_EQ(field[0], std::to_string(number));
         EXPECT_TRUE(field[1] == "winnable" || field[1] == "undetermined") << line;
         EXPECT_LE(std::stoull(field[3]), 3000u);
