@@ -504,14 +504,12 @@ TLossProof ProveLoss(const TPosition& position) {
 }
 
 std::string CardListText(const std::vector<int>& cards) {
-    static const char* const kRankNames[kRanks] = {"A", "2", "3",  "4", "5", "6", "7",
-                                                   "8", "9", "10", "J", "Q", "K"};
+    static constexpr char kRankNames[] = "A23456789TJQK";
     std::string text;
     for (const int code : cards) {
         if (!text.empty()) text += ", ";
         text += kRankNames[RankOf(code)];
-        text += " of suit ";
-        text += std::to_string(SuitOf(code));
+        text += static_cast<char>('0' + SuitOf(code));
     }
     return text;
 }

@@ -43,7 +43,8 @@ struct TLossProof {
 // means that no line from the position wins; no proof means nothing.
 TLossProof ProveLoss(const TPosition& position);
 
-// "7 of Spades"-style names for a proof's cards, joined with ", ".
+// A proof's cards as trisk-tool show writes them ("T2" the Ten of suit 2),
+// joined with ", ".
 std::string CardListText(const std::vector<int>& cards);
 
 }  // namespace trisk

@@ -81,10 +81,11 @@ TSolveResult Solve(const TPosition& position, const TSolverLimits& limits,
 // Simplified and Classical deal the same cards and the Simplified rules only
 // add moves, so a Classical winning line wins the Simplified game too and a
 // Simplified game that cannot be won cannot be won as Classical either.
-// For those two kinds the position's own search gets three quarters of the
-// time limit and, when it stays undetermined, the search of the linked kind
-// what is left; the linked verdict counts only in the direction that carries
-// over (Method is then LinkedGame). Other kinds are searched as Solve does.
+// A Simplified position is searched with three quarters of the time limit,
+// then as Classical with what is left; a Classical one with the whole time
+// limit, then as Simplified with what is left, if anything. The linked
+// verdict counts only in the direction that carries over (Method is then
+// LinkedGame). Other kinds are searched as Solve does.
 TSolveResult SolveLinked(const TPosition& position, const TSolverLimits& limits);
 
 // One action in the script language of trisk-tool play: "stock" or

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/position_builder.h"
 #include "engine/rules.h"
 #include "history/savefile.h"
 #include "solver/solver.h"
@@ -194,6 +195,32 @@ TEST_F(SolveCommand, BadArgumentsAndFilesGetExitStatus2) {
     std::ofstream(newer) << "KX\x01\x04";
     EXPECT_EQ(Run({"solve", newer}), 2);
     EXPECT_EQ(err.str(), "This file was created in the version 1.4 and can not be loaded.\n");
+}
+
+// The corner of suit 0 wants its 5 next, which lies under a 3 and a 4 that
+// have nowhere to go: outer pile 0 shows a 2 and cannot be emptied.
+TEST_F(SolveCommand, ExplainNamesTheRelaxationAndTheCardsOfAProvedLoss) {
+    TPosition position = test::EmptyTable(gkTriskClassic);
+    test::EmptyStock(position);
+    position.PassesLeft = 1;
+    for (int suit = 1; suit < kSuits; ++suit) {
+        for (int i = 0; i < 2 * kRanks; ++i)
+            test::Place(position, GroupCorner, suit, {test::C(suit, kRanks - 1 - i % kRanks)});
+    }
+    for (int i = 0; i < 20; ++i)
+        test::Place(position, GroupCorner, 0, {test::C(0, kRanks - 1 - i % kRanks)});
+    test::Place(position, GroupOuter, 0, {test::C(0, 0), test::C(0, 1)});
+    test::Place(position, GroupOuter, 1, {test::C(0, 5)});
+    test::Place(position, GroupInner, 0, {test::C(0, 4), test::C(0, 2), test::C(0, 3)});
+    const std::string file = Save("lost.kxr", position);
+
+    EXPECT_EQ(Run({"solve", file, "--explain"}), 1) << err.str();
+    EXPECT_EQ(out.str(),
+              "not winnable\n"
+              "proof: relaxation (every card once reachable stays reachable; cards go only where "
+              "the building orders let them)\n"
+              "  never reaching a foundation: 50\n"
+              "  blocked by cards that can never leave: 30, 40\n");
 }
 
 TEST_F(SolveCommand, SurveyPrintsOneLinePerDealInOrderAndASummary) {
