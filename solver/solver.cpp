@@ -357,8 +357,10 @@ TSolver::TStep TSolver::ExpandNext() {
     if (via != kNoAction) {
         state_.Apply(via);
         // A position whose relaxed game is lost has no winning line: none of
-        // the positions after it needs a visit for its sake.
-        if (cutting_ && ProveLoss(state_.Position()).Proved) {
+        // the positions after it needs a visit for its sake. Positions just
+        // after a stock click are not asked: a card more on the waste seldom
+        // strands anything, and they are most of those expanded.
+        if (cutting_ && via != kStockCode && ProveLoss(state_.Position()).Proved) {
             ++result_.Cut;
             return TStep::Going;
         }
