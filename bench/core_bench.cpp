@@ -19,7 +19,7 @@ constexpr int kLongHistory = 10000;
 
 void BM_ShuffleAndDeal(benchmark::State& state) {
     TToolHost host;
-    TGame game(host);
+    TGame game(host.Services());
     const auto kind = static_cast<TGameKind>(state.range(0));
     uint32_t number = 1;
     for (auto _ : state) {
@@ -61,7 +61,7 @@ void LongGame(TGame& game) {
 
 void BM_MoveAtLongHistory(benchmark::State& state) {
     TToolHost host;
-    TGame game(host);
+    TGame game(host.Services());
     LongGame(game);
     for (auto _ : state) {
         state.PauseTiming();
@@ -78,7 +78,7 @@ BENCHMARK(BM_MoveAtLongHistory);
 
 void BM_UndoAtLongHistory(benchmark::State& state) {
     TToolHost host;
-    TGame game(host);
+    TGame game(host.Services());
     LongGame(game);
     for (auto _ : state) {
         game.UndoMove();
@@ -91,7 +91,7 @@ BENCHMARK(BM_UndoAtLongHistory);
 
 void BM_RedoAtLongHistory(benchmark::State& state) {
     TToolHost host;
-    TGame game(host);
+    TGame game(host.Services());
     LongGame(game);
     game.UndoMove();
     for (auto _ : state) {
@@ -105,7 +105,7 @@ BENCHMARK(BM_RedoAtLongHistory);
 
 void BM_SaveLongGame(benchmark::State& state) {
     TToolHost host;
-    TGame game(host);
+    TGame game(host.Services());
     LongGame(game);
     const std::string path = BenchFile();
     for (auto _ : state)
@@ -117,7 +117,7 @@ BENCHMARK(BM_SaveLongGame)->Unit(benchmark::kMillisecond);
 
 void BM_LoadLongGame(benchmark::State& state) {
     TToolHost host;
-    TGame game(host);
+    TGame game(host.Services());
     LongGame(game);
     const std::string path = BenchFile();
     game.WriteGameFile(path, 0);

@@ -43,8 +43,12 @@ class TFileStore {
     virtual ~TFileStore() = default;
 
     virtual bool Exists(const std::string& path) = 0;
-    // The file's bytes, or false when it cannot be opened or read.
-    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+    // The file's bytes, or false when it cannot be opened or read, is not a
+    // regular file, or holds more than limit bytes (also when it grows past
+    // the limit while being read).
+    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                       size_t limit = kMaxWholeFile);
+    static constexpr size_t kMaxWholeFile = size_t{64} << 20;
     // The file opened for reading, or nothing when it cannot be opened or is
     // not a regular file.
     virtual std::unique_ptr<TByteSource> OpenForReading(const std::string& path) = 0;
@@ -58,7 +62,9 @@ class TFileStore {
     }
 };
 
-// The file system of the machine the program runs on.
+// The file system of the machine the program runs on: one store shared by
+// the callers that need no other, or a store of their own.
 TFileStore& PlatformFileStore();
+std::unique_ptr<TFileStore> NewPlatformFileStore();
 
 }  // namespace trisk

@@ -4,11 +4,11 @@
 
 namespace trisk {
 
-namespace {
-constexpr const char* kAppTitle = "Solitaire Trisk";
-}
-
-TGame::TGame(TGameHost& host, TFileStore& files) : host_(host), files_(files) {
+TGame::TGame(const TGameServices& services)
+    : host_(services.Host),
+      dialogs_(services.Dialogs),
+      files_(services.Files),
+      clock_(services.Host, services.Ticks) {
     position_.Board.Deck.Build();
     history_.SetUndoLevel(settings_.UndoOption);
 }
@@ -20,7 +20,7 @@ void TGame::SetSettings(const TSettings& settings) {
 
 void TGame::ReportFaults(const TFaultLog& faults) {
     for (TFault fault : faults.Faults)
-        host_.ShowMessage(FaultMessage(fault), TMessageKind::Information);
+        dialogs_.ShowMessage(FaultMessage(fault), TMessageKind::Information);
 }
 
 // The one place where the sound setting is looked at.
@@ -30,7 +30,7 @@ void TGame::PlaySound(const char* name) {
 
 void TGame::Repaint() {
     host_.PaintTable();
-    SetStatus(TStatusPanel::Moves, MovesText());
+    ShowMoves();
 }
 
 void TGame::SyncActions() {
@@ -69,6 +69,7 @@ uint32_t TGame::ChooseGameNumber() {
 }
 
 void TGame::StartGame() {
+    dealPiles_ = dealNext_ = 0;
     selGroup_ = -1;
     highlighted_ = false;
     host_.InvalidateTable();
@@ -81,11 +82,11 @@ void TGame::StartGame() {
     FillEntry(dealt);
     history_.Reset(dealt);
     SyncActions();
-    host_.SetTitle(TitleText());
+    host_.ShowTitle(GameKind());
     Repaint();
-    SetStatus(TStatusPanel::GameNumber, GameNumberText());
-    SetStatus(TStatusPanel::Clock, "");
-    StartClock();
+    host_.ShowGameNumber(Board().Deck.GameNumber);
+    host_.ClearClock();
+    clock_.StartClock();
 }
 
 void TGame::DealGameNumber(TGameKind kind, uint32_t number) {
@@ -96,57 +97,13 @@ void TGame::DealGameNumber(TGameKind kind, uint32_t number) {
 }
 
 void TGame::SetPosition(const TPosition& position) {
+    dealPiles_ = dealNext_ = 0;
     position_ = position;
     selGroup_ = -1;
     highlighted_ = false;
     TSolData entry;
     FillEntry(entry);
     history_.ReplaceCurrent(entry);
-}
-
-// ---- texts ----
-
-std::string TGame::TitleText() const {
-    return std::string(kAppTitle) + " - " + GameKindName(GameKind());
-}
-
-std::string TGame::GameNumberText() const {
-    return "Game #" + std::to_string(Board().Deck.GameNumber);
-}
-
-std::string TGame::MovesText() const {
-    return "Moves: " + std::to_string(MoveIndex()) + "/" + std::to_string(ActionCount());
-}
-
-// ---- the clock ----
-
-void TGame::StartClock() {
-    gameStartTicks_ = host_.TickCount();
-    host_.StartGameTimer();
-}
-
-void TGame::StopClock() {
-    host_.StopGameTimer();
-}
-
-void TGame::PauseClock() {
-    host_.StopGameTimer();
-    gameStartTicks_ = host_.TickCount() - gameStartTicks_;
-}
-
-void TGame::ResumeClock() {
-    host_.StartGameTimer();
-    gameStartTicks_ = host_.TickCount() - gameStartTicks_;
-}
-
-uint32_t TGame::ElapsedTicks() {
-    return host_.TickCount() - gameStartTicks_;
-}
-
-void TGame::RestoreClock(uint32_t elapsed) {
-    SetStatus(TStatusPanel::Clock, "");
-    gameStartTicks_ = host_.TickCount() - elapsed;
-    host_.StartGameTimer();
 }
 
 }  // namespace trisk

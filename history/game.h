@@ -2,6 +2,8 @@
 // in-memory settings it reads, with every operation the window, the tests and
 // trisk-tool run on them. Each operation asks the rules (engine/rules.h),
 // records in the history and tells the host; nothing else writes the fields.
+// The clock is a unit of its own (history/game_clock.h); how the title and
+// the panels are worded is the presentation's (table/status_texts.h).
 #pragma once
 
 #include <cstdint>
@@ -10,19 +12,23 @@
 
 #include "engine/rules.h"
 #include "history/file_store.h"
+#include "history/game_clock.h"
 #include "history/history.h"
 #include "history/host.h"
+#include "history/services.h"
 #include "history/settings.h"
 
 namespace trisk {
 
 class TGame {
   public:
-    explicit TGame(TGameHost& host, TFileStore& files = PlatformFileStore());
+    explicit TGame(const TGameServices& services);
     TGame(const TGame&) = delete;
     TGame& operator=(const TGame&) = delete;
 
     TGameHost& Host() { return host_; }
+    TGameClock& Clock() { return clock_; }
+    const TGameClock& Clock() const { return clock_; }
 
     // ---- the position and the game fields ----
     const TPosition& Position() const { return position_; }
@@ -37,7 +43,6 @@ class TGame {
     bool Highlighted() const { return highlighted_; }
     int32_t HighlightX() const { return highlightX_; }
     int32_t HighlightY() const { return highlightY_; }
-    uint32_t GameStartTicks() const { return gameStartTicks_; }
 
     // ---- the history ----
     const TMoveHistory& History() const { return history_; }
@@ -70,6 +75,11 @@ class TGame {
     bool CanDrop(int tg, int tp) const;
     void PlayMove(int tg, int tp);
     void ClickStock();
+    // True from a stock click until its last card is dealt and recorded.
+    bool Dealing() const { return dealPiles_ > 0; }
+    // The pause after a dealt card is over (for a host that waits on its own):
+    // deals the next card, or ends the deal. Nothing when no deal is going on.
+    void ContinueDeal();
     bool IsWon() const { return trisk::IsWon(position_); }
     void CheckGameWon();
     void GameLost();
@@ -116,20 +126,6 @@ class TGame {
     // True when the file replaced the game on the table.
     bool LoadGameFromFile(const std::string& path);
 
-    // ---- the clock: GameStartTicks holds the start tick while running and
-    // the elapsed time while paused; all arithmetic wraps modulo 2^32 ----
-    void StartClock();
-    void StopClock();
-    void PauseClock();
-    void ResumeClock();
-    uint32_t ElapsedTicks();
-    void RestoreClock(uint32_t elapsed);
-
-    // ---- texts of the title and the status bar ----
-    std::string MovesText() const;
-    std::string GameNumberText() const;
-    std::string TitleText() const;
-
     // ---- positions set up by hand (tests, trisk-tool) ----
     // Puts the position on the table in place of the current one, also in the
     // current history entry; nothing is picked up afterwards.
@@ -138,15 +134,17 @@ class TGame {
   private:
     void PlaySound(const char* name);
     void ReportFaults(const TFaultLog& faults);
+    // Deals the stock click's cards from the next one on, pausing after each.
+    void DealCards();
+    void ShowMoves() { host_.ShowMoves(MoveIndex(), ActionCount()); }
     void FillEntry(TSolData& entry) const;
     // Tells the host about every change of the history commands' states.
     void SyncActions();
-    void SetStatus(TStatusPanel panel, const std::string& text) {
-        host_.SetStatusText(panel, text);
-    }
 
     TGameHost& host_;
+    TGameDialogs& dialogs_;
     TFileStore& files_;
+    TGameClock clock_;
     TPosition position_;
     int32_t selGroup_ = -1;
     int32_t selPile_ = 0;
@@ -155,7 +153,9 @@ class TGame {
     bool highlighted_ = false;
     int32_t highlightX_ = 0;
     int32_t highlightY_ = 0;
-    uint32_t gameStartTicks_ = 0;
+    // The stock click being dealt: its waste piles and the next one to get a card.
+    int dealPiles_ = 0;
+    int dealNext_ = 0;
     TMoveHistory history_;
     TSettings settings_;
     bool commandLineMark_ = false;

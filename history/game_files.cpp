@@ -10,7 +10,7 @@ bool TGame::WriteGameFile(const std::string& path, uint32_t elapsed) {
         return WriteGame(sink, GameKind(), MoveIndex(), ActionCount(), elapsed, history_.Entries());
     };
     if (files_.WriteFileAtomically(path, write)) return true;
-    host_.ShowMessage("Unable to save file " + path + "!", TMessageKind::Plain);
+    dialogs_.ShowMessage("Unable to save file " + path + "!", TMessageKind::Plain);
     return false;
 }
 
@@ -18,9 +18,9 @@ bool TGame::SaveGameToFile(const std::string& path) {
     if (files_.Exists(path)) {
         const size_t slash = path.find_last_of('/');
         const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-        if (!host_.AskQuestion("Overwrite the existing file " + name + "?")) return false;
+        if (!dialogs_.AskQuestion("Overwrite the existing file " + name + "?")) return false;
     }
-    return WriteGameFile(path, ElapsedTicks());
+    return WriteGameFile(path, clock_.ElapsedTicks());
 }
 
 bool TGame::LoadGameFromFile(const std::string& path) {
@@ -49,7 +49,7 @@ bool TGame::LoadGameFromFile(const std::string& path) {
         }
     }
     if (!failure.empty()) {
-        host_.ShowMessage(failure, TMessageKind::Plain);
+        dialogs_.ShowMessage(failure, TMessageKind::Plain);
         // A refused file never costs the player the game on the table; only
         // the file given at start-up, with no game on the table yet, is
         // followed by a new deal.
@@ -67,9 +67,9 @@ bool TGame::LoadGameFromFile(const std::string& path) {
     selGroup_ = -1;
     highlighted_ = false;
     host_.ShowGameKind(GameKind());
-    host_.SetTitle(TitleText());
-    SetStatus(TStatusPanel::GameNumber, GameNumberText());
-    RestoreClock(saved.Elapsed);
+    host_.ShowTitle(GameKind());
+    host_.ShowGameNumber(Board().Deck.GameNumber);
+    clock_.RestoreClock(saved.Elapsed);
     host_.InvalidateTable();
     Repaint();
     return true;

@@ -26,6 +26,7 @@ void TGame::AppendHistoryEntry() {
 }
 
 void TGame::RestoreHistoryEntry(int index) {
+    dealPiles_ = dealNext_ = 0;
     if (index < 0 || static_cast<size_t>(index) >= history_.Size()) return;
     const TSolData& entry = history_[static_cast<size_t>(index)];
     position_.PassesLeft = entry.PassesLeft;
@@ -77,7 +78,7 @@ void TGame::GoToBookmark() {
 }
 
 void TGame::RestartGame() {
-    if (settings_.ConfirmReplayGame && !host_.AskQuestion("Restart this game?")) return;
+    if (settings_.ConfirmReplayGame && !dialogs_.AskQuestion("Restart this game?")) return;
     requestedNumber_ = Board().Deck.GameNumber;
     newNumberWanted_ = false;
     StartGame();
@@ -91,7 +92,7 @@ void TGame::UndoOptionChanged() {
 }
 
 bool TGame::NewGame() {
-    if (settings_.ConfirmNewGame && !host_.AskQuestion("Quite this game?")) return false;
+    if (settings_.ConfirmNewGame && !dialogs_.AskQuestion("Quite this game?")) return false;
     newNumberWanted_ = true;
     StartGame();
     return true;
@@ -121,10 +122,10 @@ void TGame::SelectShuffle(const std::optional<std::string>& text) {
     }
     const std::optional<uint32_t> number = ParseGameNumber(*text);
     if (!number) {
-        host_.ShowMessage("Invalid game number.", TMessageKind::Plain);
+        dialogs_.ShowMessage("Invalid game number.", TMessageKind::Plain);
         return;
     }
-    if (settings_.ConfirmNewGame && !host_.AskQuestion("Quite this game?")) return;
+    if (settings_.ConfirmNewGame && !dialogs_.AskQuestion("Quite this game?")) return;
     requestedNumber_ = *number;
     newNumberWanted_ = false;
     StartGame();

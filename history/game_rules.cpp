@@ -32,29 +32,41 @@ void TGame::ClickStock() {
         return;
     }
     history_.CountStep();
+    dealPiles_ = click.Piles;
+    dealNext_ = 0;
+    DealCards();
+}
+
+void TGame::DealCards() {
     // One card at a time, each shown before the next.
-    for (int i = 0; i < click.Piles; ++i) {
+    while (dealNext_ < dealPiles_) {
         PlaySound("DEAL");
         TFaultLog dealFaults;
-        DealToWaste(position_, i, dealFaults);
+        DealToWaste(position_, dealNext_++, dealFaults);
         ReportFaults(dealFaults);
         Repaint();
-        host_.DealPause(75);
+        // The host that waits on its own comes back through ContinueDeal.
+        if (!host_.DealPause(75)) return;
     }
+    dealPiles_ = dealNext_ = 0;
     AppendHistoryEntry();
+}
+
+void TGame::ContinueDeal() {
+    if (Dealing()) DealCards();
 }
 
 void TGame::CheckGameWon() {
     if (!IsWon()) return;
     position_.PassesLeft = -1;
-    StopClock();
+    clock_.StopClock();
     PlaySound("GAMEWON");
-    if (host_.ShowGameOver(true)) StartGame();
+    if (dialogs_.ShowGameOver(true)) StartGame();
 }
 
 void TGame::GameLost() {
-    StopClock();
-    if (host_.ShowGameOver(false)) StartGame();
+    clock_.StopClock();
+    if (dialogs_.ShowGameOver(false)) StartGame();
 }
 
 // ---- the pointer's steps ----

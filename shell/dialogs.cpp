@@ -53,18 +53,17 @@ void ShowFileTypes(QFileDialog& dialog) {
 
 }  // namespace
 
-bool TQtDialogs::AskQuestion(const QString& text) {
-    return QMessageBox::question(parent_, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
+bool TQtDialogs::AskQuestion(const std::string& text) {
+    return QMessageBox::question(parent_, kAppTitle, QString::fromStdString(text),
+                                 QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::Yes) == QMessageBox::Yes;
 }
 
-void TQtDialogs::ShowMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent_);
-    box.exec();
-}
-
-void TQtDialogs::ShowInformation(const QString& text) {
-    QMessageBox box(QMessageBox::Information, kAppTitle, text, QMessageBox::Ok, parent_);
+// Plain failures have no icon; the internal-fault messages the information icon.
+void TQtDialogs::ShowMessage(const std::string& text, TMessageKind kind) {
+    QMessageBox box(
+        kind == TMessageKind::Information ? QMessageBox::Information : QMessageBox::NoIcon,
+        kAppTitle, QString::fromStdString(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

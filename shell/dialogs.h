@@ -1,11 +1,14 @@
 // Every modal step of the window goes through this interface: the program
 // shows real dialogs (TQtDialogs), the tests answer from queues without
-// entering a modal loop.
+// entering a modal loop. The messages, the questions and the game-over dialog
+// are the game's own (TGameDialogs); the window adds the rest.
 #pragma once
 
 #include <QString>
 
 #include <optional>
+
+#include "history/services.h"
 
 class QUrl;
 class QFileDialog;
@@ -16,22 +19,14 @@ namespace trisk {
 class TSelectCardSetsForm;
 class TOptionsForm;
 
-class TDialogs {
+class TDialogs : public TGameDialogs {
   public:
-    virtual ~TDialogs() = default;
-
-    // Yes/No question captioned "Solitaire Trisk"; true only for Yes.
-    virtual bool AskQuestion(const QString& text) = 0;
-    // A plain message with an OK button.
-    virtual void ShowMessage(const QString& text) = 0;
-    // The same with the information icon: the internal-fault messages.
-    virtual void ShowInformation(const QString& text) = 0;
+    // The window the dialogs belong to and are centred on.
+    virtual void SetOwner(QWidget* owner) = 0;
     // The save dialog with the proposed name; empty when cancelled.
     virtual QString GetSaveFileName(const QString& proposedName) = 0;
     // The open dialog; empty when cancelled.
     virtual QString GetOpenFileName() = 0;
-    // The game-over dialog; true for Yes (play again).
-    virtual bool ShowGameOver(bool won) = 0;
     // The "Select shuffle" dialog filled with the current number: the edit's
     // text when closed with OK, nothing otherwise.
     virtual std::optional<QString> AskGameNumber(const QString& current) = 0;
@@ -48,16 +43,15 @@ class TDialogs {
     virtual bool ShowOptions(TOptionsForm& form) = 0;
 };
 
-// The real dialogs, owned by and centred on parent. The save and open dialogs
+// The real dialogs, owned by and centred on their owner. The save and open dialogs
 // start in the folder of the file last chosen in either of them during the
 // run, else in the user's documents folder, and list files with their type.
 class TQtDialogs : public TDialogs {
   public:
-    explicit TQtDialogs(QWidget* parent) : parent_(parent) {}
+    void SetOwner(QWidget* owner) override { parent_ = owner; }
 
-    bool AskQuestion(const QString& text) override;
-    void ShowMessage(const QString& text) override;
-    void ShowInformation(const QString& text) override;
+    bool AskQuestion(const std::string& text) override;
+    void ShowMessage(const std::string& text, TMessageKind kind) override;
     QString GetSaveFileName(const QString& proposedName) override;
     QString GetOpenFileName() override;
     bool ShowGameOver(bool won) override;
@@ -74,7 +68,7 @@ class TQtDialogs : public TDialogs {
   private:
     QString Chosen(QFileDialog& dialog);
 
-    QWidget* parent_;
+    QWidget* parent_ = nullptr;
     QString lastFolder_;
 };
 

@@ -1,6 +1,6 @@
 #include "shell/hint.h"
 
-#include <QWidget>
+#include <QCursor>
 
 #include <cstring>
 
@@ -11,6 +11,7 @@
 
 #include "history/game.h"
 #include "table/spots.h"
+#include "table/table_view.h"
 
 namespace trisk {
 
@@ -29,8 +30,8 @@ static_assert(sizeof(TPosition) == sizeof(TBoard) + 2 * sizeof(int32_t));
 
 }  // namespace
 
-THint::THint(TGame& game, QWidget& table, std::function<void(const QString&)> message)
-    : game_(game), table_(table), message_(std::move(message)) {
+THint::THint(TGame& game, TTableView& table, TGameDialogs& dialogs)
+    : game_(game), table_(table), dialogs_(dialogs) {
     markTimer_.setSingleShot(true);
     markTimer_.setInterval(kMarkMilliseconds);
     connect(&markTimer_, &QTimer::timeout, this, &THint::ClearMark);
@@ -56,7 +57,7 @@ void THint::Ask() {
     ClearMark();
     // A finished game has no next move.
     if (game_.PassesLeft() == -1) {
-        message_("No hint found.");
+        Message("No hint found.");
         return;
     }
     asked_ = CurrentState();
@@ -78,7 +79,7 @@ void THint::Ask() {
 }
 
 void THint::GameChanged() {
-    if ((!searching_ && !mark_) || showing_ || !StateChanged()) return;
+    if ((!searching_ && !Mark()) || showing_ || !StateChanged()) return;
     Cancel();
 }
 
@@ -96,16 +97,16 @@ void THint::Finished(uint64_t generation, const TSolveResult& result) {
     switch (result.Verdict) {
         case TVerdict::Winnable:
             if (result.Line.empty()) {
-                message_("No hint found.");
+                Message("No hint found.");
             } else {
                 Show(result.Line.front());
             }
             break;
         case TVerdict::NotWinnable:
-            message_("No winning line from this position.");
+            Message("No winning line from this position.");
             break;
         case TVerdict::Undetermined:
-            message_("No hint found.");
+            Message("No hint found.");
             break;
     }
 }
@@ -127,17 +128,22 @@ void THint::Show(const TAction& action) {
     SetMark(action.Move.To);
 }
 
+void THint::Message(const char* text) {
+    dialogs_.ShowMessage(text, TMessageKind::Plain);
+}
+
+std::optional<TPileRef> THint::Mark() const {
+    return table_.HintMark();
+}
+
 void THint::SetMark(TPileRef pile) {
-    mark_ = pile;
+    table_.SetHintMark(pile);
     markTimer_.start();
-    table_.update();
 }
 
 void THint::ClearMark() {
     markTimer_.stop();
-    if (!mark_) return;
-    mark_.reset();
-    table_.update();
+    table_.SetHintMark(std::nullopt);
 }
 
 }  // namespace trisk

@@ -17,18 +17,17 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <thread>
 
 #include "engine/rules.h"
 #include "solver/solver.h"
 
-class QWidget;
-
 namespace trisk {
 
 class TGame;
+class TGameDialogs;
+class TTableView;
 
 class THint : public QObject {
   public:
@@ -38,9 +37,9 @@ class THint : public QObject {
     // How long the target pile stays framed.
     static constexpr int kMarkMilliseconds = 1500;
 
-    // table shows the busy cursor while searching and the mark; message shows
-    // a plain message box.
-    THint(TGame& game, QWidget& table, std::function<void(const QString&)> message);
+    // table shows the busy cursor while searching and the mark; the answers
+    // that find nothing are plain messages.
+    THint(TGame& game, TTableView& table, TGameDialogs& dialogs);
     // Stops a running search and waits for its thread.
     ~THint() override;
 
@@ -54,7 +53,7 @@ class THint : public QObject {
 
     bool Searching() const { return searching_; }
     // The framed pile; group -1 is the stock.
-    std::optional<TPileRef> Mark() const { return mark_; }
+    std::optional<TPileRef> Mark() const;
 
   private:
     // What a search was asked about: the position and the history's counters.
@@ -70,9 +69,11 @@ class THint : public QObject {
     void SetMark(TPileRef pile);
     void ClearMark();
 
+    void Message(const char* text);
+
     TGame& game_;
-    QWidget& table_;
-    std::function<void(const QString&)> message_;
+    TTableView& table_;
+    TGameDialogs& dialogs_;
     std::thread worker_;
     std::atomic<bool> cancel_{false};
     bool searching_ = false;
@@ -82,7 +83,6 @@ class THint : public QObject {
     TState asked_;
     // Set while the hint itself changes the selection.
     bool showing_ = false;
-    std::optional<TPileRef> mark_;
     QTimer markTimer_;
 };
 

@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
         // CardSet asks for it.
         trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
             trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
-        trisk::TMainForm form;
-        form.SetAssociationBackend(std::make_unique<trisk::TXdgFileAssociation>());
+        trisk::TServices services = trisk::TServices::Platform();
+        services.Association = std::make_unique<trisk::TXdgFileAssociation>();
+        trisk::TMainForm form(std::move(services));
         form.SetExitAfterFirstPaint(qEnvironmentVariableIntValue("TRISK_EXIT_AFTER_FIRST_PAINT") ==
                                     1);
         QStringList arguments = QApplication::arguments();

@@ -19,11 +19,11 @@
 
 #include "shell/dialog_placement.h"
 #include "shell/hint.h"
-#include "shell/table_view.h"
 #include "shell/window_pictures.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
 #include "table/status_panels.h"
+#include "table/table_view.h"
 
 namespace trisk {
 
@@ -107,7 +107,11 @@ QString ProposedSaveName(TGameKind kind, const QDateTime& now, const QLocale& lo
         .arg(prefix, now.date().toString("yyyy-MM-dd"), now.time().toString(format.trimmed()));
 }
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(TServices services, QWidget* parent)
+    : QMainWindow(parent),
+      services_(std::move(services)),
+      dialogs_(*services_.Dialogs),
+      game_({*this, dialogs_, *services_.Ticks, *services_.Files}) {
     setObjectName("MainForm");
     setWindowTitle(kAppTitle);
     // Every window of the program, dialogs included, uses the same face.
@@ -118,8 +122,10 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     setWindowIcon(QIcon(QPixmap::fromImage(TWindowPictures::Icon())));
 
     // The table fills the client area; the toolbar lies over its top edge.
-    Table = new TTableView(*this, this);
+    Table = new TTableView(game_, IList, this);
     setCentralWidget(Table);
+    connect(Table, &TTableView::Painted, this, &TMainForm::TablePainted);
+    connect(Table, &TTableView::Resized, this, &TMainForm::TableResized);
     CreateActions();
     CreateMenus();
     CreateToolBar();
@@ -132,10 +138,14 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     GameTimer->setObjectName("GameTimer");
     GameTimer->setInterval(1000);
     connect(GameTimer, &QTimer::timeout, this, &TMainForm::GameTimerTimer);
+    // The pause after each card dealt from the stock.
+    DealTimer = new QTimer(this);
+    DealTimer->setObjectName("DealTimer");
+    DealTimer->setSingleShot(true);
+    connect(DealTimer, &QTimer::timeout, this, &TMainForm::DealTimerTimer);
 
-    dialogs_ = std::make_unique<TQtDialogs>(this);
+    dialogs_.SetOwner(this);
     new TDialogPlacement(this);
-    ticks_ = std::make_unique<TMonotonicTicks>();
 
     SizeToClientArea();
 }

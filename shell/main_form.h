@@ -6,8 +6,11 @@
 // (TGameHost), main_form_startup.cpp starts and ends the run,
 // main_form_commands.cpp carries the commands and the table's events,
 // main_form_settings.cpp reads, edits (Options) and stores the preferences,
-// and main_form_window.cpp minimises, restores, uses the tray and asks the
-// exit question.
+// main_form_window.cpp minimises, restores, uses the tray and asks the exit
+// question, main_form_help.cpp shows help, About and the home page,
+// main_form_card_set.cpp the card-set chooser, and main_form_hint.cpp the hint.
+// Everything outside the game comes in through the services (services.h).
+// Tests reach the window's parts by their object names (findChild).
 #pragma once
 
 #include <QDateTime>
@@ -21,13 +24,9 @@
 
 #include "history/game.h"
 #include "history/host.h"
-#include "shell/dialogs.h"
-#include "shell/file_association.h"
-#include "shell/settings_store.h"
-#include "shell/tick_source.h"
-#include "shell/tray_icon.h"
+#include "shell/input_hold.h"
+#include "shell/services.h"
 #include "table/card_images.h"
-#include "table/pointer.h"
 
 class QAction;
 class QActionGroup;
@@ -46,7 +45,6 @@ class TCardSetPrefetch;
 class TOptionsForm;
 class TResourceModule;
 class TSelectCardSetsForm;
-class TSoundPlayer;
 class TStatusPanels;
 class TTableView;
 class THint;
@@ -58,7 +56,7 @@ QString ProposedSaveName(TGameKind kind, const QDateTime& now, const QLocale& lo
 class TMainForm : public QMainWindow, private TGameHost {
     Q_OBJECT
   public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    explicit TMainForm(TServices services = TServices::Platform(), QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // The start-up sequence. False when the card-set library cannot be opened:
@@ -72,32 +70,19 @@ class TMainForm : public QMainWindow, private TGameHost {
     TGame& Game() { return game_; }
     const TGame& Game() const { return game_; }
     const TCardImages& Images() const { return IList; }
-    // Replaces the dialogs (tests answer them without a modal loop).
-    void SetDialogs(std::unique_ptr<TDialogs> dialogs) { dialogs_ = std::move(dialogs); }
-    TDialogs& Dialogs() { return *dialogs_; }
-    // Replaces the clock that the game's timing reads.
-    void SetTickSource(std::unique_ptr<TTickSource> ticks) { ticks_ = std::move(ticks); }
-    // Replaces the ".kxr" association (the program's is the desktop's; tests
-    // point it at temporary folders, or keep the default that does nothing).
-    void SetAssociationBackend(std::unique_ptr<TFileAssociation> association) {
-        association_ = std::move(association);
-    }
     // Ends the program after the first painted table (start-up benchmark).
     void SetExitAfterFirstPaint(bool exit) { exitAfterFirstPaint_ = exit; }
     QString StatusText(TStatusPanel panel) const;
-    // Replaces the tray icon that FormCreate would make (before FormCreate).
-    void SetTrayIcon(std::unique_ptr<TTrayIcon> icon) { trayIcon_ = std::move(icon); }
-    TTrayIcon* TrayIcon() { return trayIcon_.get(); }
+    TTrayIcon* TrayIcon() { return services_.TrayIcon.get(); }
     // The hint on the H key (main_form_hint.cpp).
     THint& Hint() { return *hint_; }
 
-    // ---- the table view's events ----
-    void FormPaint(QPainter& painter);
-    void FormMouseUp(Qt::MouseButton button, int x, int y);
-    void FormMouseMove(int x, int y);
-    void TableResized();
-    void TablePainted();
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
+  private:
     // ---- actions (commands) ----
     QAction* aNewGame;
     QAction* aGameNumber;
@@ -142,21 +127,12 @@ class TMainForm : public QMainWindow, private TGameHost {
     QTimer* GameTimer = nullptr;
     // The card-set chooser, created once at start-up and reused.
     TSelectCardSetsForm* SelectCardSetsForm = nullptr;
-
-    // ---- Options, the tray and the window's states (main_form_settings.cpp,
-    // main_form_window.cpp) ----
+    // Options (made when first asked for) and the tray menu.
     TOptionsForm* OptionsForm = nullptr;
     QMenu* pmTray = nullptr;
     QAction* pmRestore = nullptr;
     QAction* pmExitItem = nullptr;
-    void FormKeyDown(int key);
 
-  protected:
-    void closeEvent(QCloseEvent* event) override;
-    void changeEvent(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-  private:
     // ---- building the window (main_form.cpp) ----
     void CreateActions();
     void ConnectActions();
@@ -173,21 +149,25 @@ class TMainForm : public QMainWindow, private TGameHost {
     void SizeToClientArea();
 
     // ---- TGameHost (main_form_host.cpp) ----
-    void ShowMessage(const std::string& text, TMessageKind kind) override;
-    bool AskQuestion(const std::string& text) override;
     void PlaySound(const char* name) override;
     void InvalidateTable() override;
     void PaintTable() override;
-    void SetTitle(const std::string& title) override;
+    void ShowTitle(TGameKind kind) override;
+    void ShowGameNumber(uint32_t number) override;
+    void ShowMoves(int32_t moveIndex, int32_t actionCount) override;
+    void ClearClock() override;
     void SetStatusText(TStatusPanel panel, const std::string& text) override;
     void SetCursor(TCursor cursor) override;
     void ShowGameKind(TGameKind kind) override;
     void ActionEnabledChanged(TGameAction action, bool enabled) override;
-    void DealPause(unsigned milliseconds) override;
-    uint32_t TickCount() override;
+    bool DealPause(unsigned milliseconds) override;
     void StartGameTimer() override;
     void StopGameTimer() override;
-    bool ShowGameOver(bool won) override;
+    // The pause after a dealt card is over.
+    void DealTimerTimer();
+    // The table has been painted (the first time: the start-up's last steps).
+    void TablePainted();
+    void TableResized();
 
     // ---- commands (main_form_commands.cpp) ----
     void aNewGameExecute();
@@ -199,7 +179,7 @@ class TMainForm : public QMainWindow, private TGameHost {
     void aShowToolbarExecute();
     void aShowStatusbarExecute();
     void GameTimerTimer();
-    // ---- About and the home page (main_form_about.cpp) ----
+    // ---- help, About and the home page (main_form_help.cpp) ----
     void aContentsExecute();
     void aAboutExecute();
     void aHomepageExecute();
@@ -212,7 +192,6 @@ class TMainForm : public QMainWindow, private TGameHost {
 
     // ---- the hint (main_form_hint.cpp) ----
     void CreateHint();
-    void PaintHint(QPainter& painter);
 
     // ---- settings and Options (main_form_settings.cpp) ----
     void ReadSettings();
@@ -229,17 +208,19 @@ class TMainForm : public QMainWindow, private TGameHost {
     void RestoreFromTray();
     void aRestoreExecute();
     bool FormCloseQuery();
+    void FormKeyDown(int key);
 
-    TGame game_{*this};
+    TServices services_;
+    TDialogs& dialogs_;
+    TGame game_;
     TCardImages IList;
     std::unique_ptr<TResourceModule> CardSetLibrary;
-    std::unique_ptr<TSoundPlayer> Sound;
-    std::unique_ptr<TDialogs> dialogs_;
-    std::unique_ptr<TTickSource> ticks_;
     std::unique_ptr<TStatusPanels> panels_;
-    std::unique_ptr<TSettingsStore> settingsStore_;
-    std::unique_ptr<TFileAssociation> association_ = std::make_unique<TNoFileAssociation>();
-    std::unique_ptr<TTrayIcon> trayIcon_;
+    // True from reading the settings at start-up until the close releases the store.
+    bool settingsOpen_ = false;
+    // Pointer and key input wait here while the stock deals.
+    TInputHold inputHold_;
+    QTimer* DealTimer = nullptr;
     // After game_: its search is stopped before the game goes.
     std::unique_ptr<THint> hint_;
     TWindowPlace place_ = TWindowPlace::Normal;
@@ -247,7 +228,6 @@ class TMainForm : public QMainWindow, private TGameHost {
     QActionGroup* variantGroup_ = nullptr;
     QStyle* toolStyle_ = nullptr;
     TGameKind shownKind_ = gkTriskClassic;
-    bool dealing_ = false;
     bool firstPaintDone_ = false;
     bool exitAfterFirstPaint_ = false;
 };

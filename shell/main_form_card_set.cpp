@@ -14,9 +14,10 @@ constexpr int kCardSets = 4;
 }  // namespace
 
 void TMainForm::CreateCardSetChooser() {
-    SelectCardSetsForm =
-        new TSelectCardSetsForm(this, *CardSetLibrary, CardSetLibraryPath(),
-                                [this](const QString& text) { dialogs_->ShowMessage(text); });
+    SelectCardSetsForm = new TSelectCardSetsForm(
+        this, *CardSetLibrary, CardSetLibraryPath(), [this](const QString& text) {
+            dialogs_.ShowMessage(text.toStdString(), TMessageKind::Plain);
+        });
 }
 
 void TMainForm::aSelectCardSetExecute() {
@@ -25,12 +26,13 @@ void TMainForm::aSelectCardSetExecute() {
     const int cardSet = game_.Settings().CardSet;
     SelectCardSetsForm->SelectPosition(cardSet >= 0 && cardSet < kCardSets ? cardSet
                                                                            : TSettings{}.CardSet);
-    if (!dialogs_->ShowCardSetChooser(*SelectCardSetsForm)) return;
+    if (!dialogs_.ShowCardSetChooser(*SelectCardSetsForm)) return;
 
     const int position = SelectCardSetsForm->SelectedPosition();
     if (position < 0 || position >= kCardSets) return;
-    LoadCardSet(IList, *CardSetLibrary, CardSetSheetName(position),
-                [this](const QString& text) { dialogs_->ShowMessage(text); });
+    LoadCardSet(IList, *CardSetLibrary, CardSetSheetName(position), [this](const QString& text) {
+        dialogs_.ShowMessage(text.toStdString(), TMessageKind::Plain);
+    });
     InvalidateTable();
     TSettings settings = game_.Settings();
     settings.CardSet = position;

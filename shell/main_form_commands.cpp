@@ -1,5 +1,5 @@
-// The window's commands and the table's events: each turns into a call on
-// the game; the window only mirrors what the game tells it.
+// The window's commands: each turns into a call on the game; the window only
+// mirrors what the game tells it. Also the clock's tick.
 #include <QAction>
 #include <QApplication>
 #include <QFile>
@@ -9,9 +9,8 @@
 #include <QToolBar>
 
 #include "shell/main_form.h"
-#include "table/clock.h"
 #include "table/status_panels.h"
-#include "table/table_painter.h"
+#include "table/status_texts.h"
 
 namespace trisk {
 
@@ -46,12 +45,6 @@ void TMainForm::ConnectActions() {
     connect(aAbout, &QAction::triggered, this, &TMainForm::aAboutExecute);
     connect(aOptions, &QAction::triggered, this, &TMainForm::aOptionsExecute);
     connect(aRestore, &QAction::triggered, this, &TMainForm::aRestoreExecute);
-    // Options, the card-set chooser, help, the home page, About and the tray's
-    // Restore are bound and presented here; their behaviour comes with their
-    // own dialogs.
-    // Options, the card-set chooser, help, the home page, About and the tray's
-    // Restore are bound and presented here; their behaviour comes with their
-    // own dialogs.
 }
 
 void TMainForm::aNewGameExecute() {
@@ -60,7 +53,7 @@ void TMainForm::aNewGameExecute() {
 
 void TMainForm::aGameNumberExecute() {
     const std::optional<QString> text =
-        dialogs_->AskGameNumber(QString::number(game_.Board().Deck.GameNumber));
+        dialogs_.AskGameNumber(QString::number(game_.Board().Deck.GameNumber));
     if (text) {
         game_.SelectShuffle(text->toStdString());
     } else {
@@ -69,14 +62,14 @@ void TMainForm::aGameNumberExecute() {
 }
 
 void TMainForm::aSaveGameExecute() {
-    const QString path = dialogs_->GetSaveFileName(
+    const QString path = dialogs_.GetSaveFileName(
         ProposedSaveName(game_.GameKind(), QDateTime::currentDateTime(), QLocale()));
     if (path.isEmpty()) return;
     game_.SaveGameToFile(PathForCore(path));
 }
 
 void TMainForm::aLoadGameExecute() {
-    const QString path = dialogs_->GetOpenFileName();
+    const QString path = dialogs_.GetOpenFileName();
     if (path.isEmpty()) return;
     game_.LoadGameFromFile(PathForCore(path));
 }
@@ -101,12 +94,7 @@ void TMainForm::aShowStatusbarExecute() {
     StatusBar->setVisible(StatusbarItem->isChecked());
 }
 
-// ---- painting and the pointer ----
-
-void TMainForm::FormPaint(QPainter& painter) {
-    DrawTable(painter, game_, IList);
-    PaintHint(painter);
-}
+// ---- the table and the clock ----
 
 void TMainForm::TablePainted() {
     if (firstPaintDone_) return;
@@ -118,28 +106,8 @@ void TMainForm::TablePainted() {
     if (exitAfterFirstPaint_) QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
-void TMainForm::FormMouseUp(Qt::MouseButton button, int x, int y) {
-    switch (button) {
-        case Qt::LeftButton:
-            trisk::FormMouseUp(game_, TMouseButton::Left, x, y);
-            break;
-        case Qt::MiddleButton:
-            trisk::FormMouseUp(game_, TMouseButton::Middle, x, y);
-            break;
-        case Qt::RightButton:
-            trisk::FormMouseUp(game_, TMouseButton::Right, x, y);
-            break;
-        default:
-            break;
-    }
-}
-
-void TMainForm::FormMouseMove(int x, int y) {
-    trisk::FormMouseMove(game_, x, y);
-}
-
 void TMainForm::GameTimerTimer() {
-    SetStatusText(TStatusPanel::Clock, FormatClock(game_.ElapsedTicks()));
+    SetStatusText(TStatusPanel::Clock, FormatClock(game_.Clock().ElapsedTicks()));
 }
 
 }  // namespace trisk

@@ -13,15 +13,15 @@ constexpr const char* kHomePage = "https://solitaire-trisk.github.io/";
 
 void TMainForm::aContentsExecute() {
     // The same start page whatever the game on the table.
-    dialogs_->ShowHelpContents();
+    dialogs_.ShowHelpContents();
 }
 
 void TMainForm::aAboutExecute() {
-    dialogs_->ShowAbout();
+    dialogs_.ShowAbout();
 }
 
 void TMainForm::aHomepageExecute() {
-    dialogs_->OpenInBrowser(QUrl(kHomePage));
+    dialogs_.OpenInBrowser(QUrl(kHomePage));
 }
 
 }  // namespace trisk

@@ -1,14 +1,13 @@
-// The window's side of TGameHost: what the game asks of the world, carried
-// out with Qt.
+// The window's side of TGameHost: what the game shows of itself, carried out
+// with Qt.
 #include <QAction>
-#include <QEventLoop>
 #include <QTimer>
 
 #include "shell/hint.h"
 #include "shell/main_form.h"
-#include "shell/table_view.h"
-#include "table/sound.h"
 #include "table/status_panels.h"
+#include "table/status_texts.h"
+#include "table/table_view.h"
 
 namespace trisk {
 
@@ -20,21 +19,9 @@ QString FromCore(const std::string& text) {
 
 }  // namespace
 
-void TMainForm::ShowMessage(const std::string& text, TMessageKind kind) {
-    if (kind == TMessageKind::Information) {
-        dialogs_->ShowInformation(FromCore(text));
-        return;
-    }
-    dialogs_->ShowMessage(FromCore(text));
-}
-
-bool TMainForm::AskQuestion(const std::string& text) {
-    return dialogs_->AskQuestion(FromCore(text));
-}
-
 void TMainForm::PlaySound(const char* name) {
     // The game has looked at EnableSound already.
-    if (Sound) Sound->PlayCardSetSound(QString::fromLatin1(name), true);
+    services_.Sound->PlayCardSetSound(QString::fromLatin1(name), true);
 }
 
 // Every change of the game is shown through these two: the hint hears of it here.
@@ -45,11 +32,23 @@ void TMainForm::InvalidateTable() {
 
 void TMainForm::PaintTable() {
     if (hint_) hint_->GameChanged();
-    Table->repaint();
+    Table->PaintTable();
 }
 
-void TMainForm::SetTitle(const std::string& title) {
-    setWindowTitle(FromCore(title));
+void TMainForm::ShowTitle(TGameKind kind) {
+    setWindowTitle(FromCore(TitleText(kind)));
+}
+
+void TMainForm::ShowGameNumber(uint32_t number) {
+    SetStatusText(TStatusPanel::GameNumber, GameNumberText(number));
+}
+
+void TMainForm::ShowMoves(int32_t moveIndex, int32_t actionCount) {
+    SetStatusText(TStatusPanel::Moves, MovesText(moveIndex, actionCount));
+}
+
+void TMainForm::ClearClock() {
+    SetStatusText(TStatusPanel::Clock, "");
 }
 
 void TMainForm::SetStatusText(TStatusPanel panel, const std::string& text) {
@@ -85,19 +84,18 @@ void TMainForm::ActionEnabledChanged(TGameAction action, bool enabled) {
     }
 }
 
-void TMainForm::DealPause(unsigned milliseconds) {
+bool TMainForm::DealPause(unsigned milliseconds) {
     // The card just dealt is on screen already (PaintTable repaints at once).
-    // Wait without taking pointer or key input: it stays queued and acts once
-    // the deal is over, while timers and paint requests go on.
-    dealing_ = true;
-    QEventLoop loop;
-    QTimer::singleShot(static_cast<int>(milliseconds), &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-    dealing_ = false;
+    // Pointer and key input wait until the deal is over and then act in the
+    // order they came; timers and paint requests go on meanwhile.
+    inputHold_.Hold();
+    DealTimer->start(static_cast<int>(milliseconds));
+    return false;
 }
 
-uint32_t TMainForm::TickCount() {
-    return ticks_->TickCount();
+void TMainForm::DealTimerTimer() {
+    game_.ContinueDeal();
+    if (!game_.Dealing()) inputHold_.Release();
 }
 
 void TMainForm::StartGameTimer() {
@@ -106,10 +104,6 @@ void TMainForm::StartGameTimer() {
 
 void TMainForm::StopGameTimer() {
     GameTimer->stop();
-}
-
-bool TMainForm::ShowGameOver(bool won) {
-    return dialogs_->ShowGameOver(won);
 }
 
 }  // namespace trisk

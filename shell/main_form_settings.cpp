@@ -18,8 +18,8 @@ namespace trisk {
 // Start-up: the fourteen values, each taking effect as it is read. The game
 // kind and the card set follow in FormCreate from the settings read here.
 void TMainForm::ReadSettings() {
-    settingsStore_ = std::make_unique<TSettingsStore>();
-    const TStoredSettings stored = settingsStore_->Read();
+    settingsOpen_ = true;
+    const TStoredSettings stored = services_.Settings->Read();
     game_.SetSettings(stored.Settings);
     ToolbarItem->setChecked(stored.ShowToolBar);
     MainToolBar->setVisible(ToolbarItem->isChecked());
@@ -48,7 +48,7 @@ void TMainForm::aOptionsExecute() {
     form.edIncrementFrom->setEnabled(inOrder);
     form.edIncrementFrom->setText(QString::number(settings.IncrementFrom));
 
-    if (!dialogs_->ShowOptions(form)) return;
+    if (!dialogs_.ShowOptions(form)) return;
 
     settings = game_.Settings();
     settings.EnableSound = form.cbEnableSound->isChecked();
@@ -62,9 +62,9 @@ void TMainForm::aOptionsExecute() {
 
     // Set up or removed on every OK, changed or not.
     if (settings.SetFileAssociation) {
-        association_->SetUp(QCoreApplication::applicationFilePath());
+        services_.Association->SetUp(QCoreApplication::applicationFilePath());
     } else {
-        association_->Remove();
+        services_.Association->Remove();
     }
 
     settings.UndoOption = form.rbUndoDisabled->isChecked() ? 0
@@ -84,7 +84,9 @@ void TMainForm::aOptionsExecute() {
         bool isNumber = false;
         const qlonglong value = text.toLongLong(&isNumber);
         if (!isNumber) {
-            dialogs_->ShowMessage(QString("'%1' is not a valid integer value").arg(text));
+            dialogs_.ShowMessage(
+                QString("'%1' is not a valid integer value").arg(text).toStdString(),
+                TMessageKind::Plain);
         } else if (value >= 0 && value <= 4294967295ll) {
             settings.IncrementFrom = static_cast<uint32_t>(value);
         }
@@ -92,25 +94,26 @@ void TMainForm::aOptionsExecute() {
     game_.SetSettings(settings);
 
     // IncrementFrom is stored at close.
-    if (settingsStore_) settingsStore_->WriteOptions(settings);
+    if (settingsOpen_) services_.Settings->WriteOptions(settings);
 }
 
 // Tear-down, once the close is allowed: the five values, the tray icon, the
 // card-set library and the store.
 void TMainForm::FormClose() {
-    if (settingsStore_) {
+    if (settingsOpen_) {
         TCloseSettings values;
         values.IncrementFrom = game_.Settings().IncrementFrom;
         values.GameId = game_.GameKind();
         values.ShowToolBar = ToolbarItem->isChecked();
         values.ShowStatusBar = StatusbarItem->isChecked();
         values.CardSet = game_.Settings().CardSet;
-        settingsStore_->WriteOnClose(values);
+        services_.Settings->WriteOnClose(values);
     }
-    if (trayIcon_) trayIcon_->Delete();
-    Sound.reset();
+    if (services_.TrayIcon) services_.TrayIcon->Delete();
+    services_.Sound->SetLibrary(nullptr);
     CardSetLibrary.reset();
-    settingsStore_.reset();
+    if (settingsOpen_) services_.Settings->Close();
+    settingsOpen_ = false;
     // Qt ends the run when the last visible window closes. A window hidden in
     // the tray is not visible, so its close has to end the run itself.
     if (!isVisible()) QCoreApplication::quit();

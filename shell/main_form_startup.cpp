@@ -36,7 +36,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     TPreparedCardSet prepared = cardSet.Take();
     CardSetLibrary = std::move(prepared.Library);
     if (!CardSetLibrary) {
-        dialogs_->ShowMessage("Unable to open cardset.dll.");
+        dialogs_.ShowMessage("Unable to open cardset.dll.", TMessageKind::Plain);
         return false;
     }
     ProgramRandom().Seed(static_cast<uint32_t>(std::time(nullptr)));
@@ -50,12 +50,13 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     if (prepared.SheetName == sheetName) {
         IList = std::move(prepared.Images);
         for (const QString& text : prepared.Messages)
-            dialogs_->ShowMessage(text);
+            dialogs_.ShowMessage(text.toStdString(), TMessageKind::Plain);
     } else {
-        LoadCardSet(IList, *CardSetLibrary, sheetName,
-                    [this](const QString& text) { dialogs_->ShowMessage(text); });
+        LoadCardSet(IList, *CardSetLibrary, sheetName, [this](const QString& text) {
+            dialogs_.ShowMessage(text.toStdString(), TMessageKind::Plain);
+        });
     }
-    Sound = std::make_unique<TSoundPlayer>(CardSetLibrary.get(), this);
+    services_.Sound->SetLibrary(CardSetLibrary.get());
     CreateTrayIcon();
 
     // The menu bar and the tray menu are painted by our own menu painter, in
@@ -82,23 +83,16 @@ void TMainForm::SetUpAssociationAtStart() {
     // Written again at every start, so that a program that was moved points
     // ".kxr" files at its new place.
     if (game_.Settings().SetFileAssociation)
-        association_->SetUp(QCoreApplication::applicationFilePath());
+        services_.Association->SetUp(QCoreApplication::applicationFilePath());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-    // A close request in the middle of a deal is carried out once the deal
-    // is over.
-    if (dealing_) {
-        event->ignore();
-        QTimer::singleShot(10, this, &QWidget::close);
-        return;
-    }
     if (!FormCloseQuery()) {
         event->ignore();
         return;
     }
     GameTimer->stop();
-    if (Sound) Sound->Stop();
+    services_.Sound->Stop();
     hint_->Cancel();
     FormClose();
     event->accept();

@@ -26,14 +26,16 @@ void TMainForm::CreateTrayMenu() {
 }
 
 void TMainForm::CreateTrayIcon() {
-    if (!trayIcon_) trayIcon_ = std::make_unique<TSystemTrayIcon>(windowIcon(), kAppTitle, pmTray);
-    trayIcon_->OnLeftClick = [this] { RestoreFromTray(); };
+    if (!services_.TrayIcon) return;
+    services_.TrayIcon->Attach(windowIcon(), kAppTitle, pmTray);
+    services_.TrayIcon->OnLeftClick = [this] { RestoreFromTray(); };
 }
 
 // Minimising to the tray needs a notification area: without one a hidden
 // window could never come back, so the window goes to the taskbar instead.
 bool TMainForm::TrayUsable() const {
-    return game_.Settings().MinimizeToTray && trayIcon_ && trayIcon_->IsAvailable();
+    return game_.Settings().MinimizeToTray && services_.TrayIcon &&
+           services_.TrayIcon->IsAvailable();
 }
 
 void TMainForm::changeEvent(QEvent* event) {
@@ -52,7 +54,7 @@ void TMainForm::changeEvent(QEvent* event) {
 void TMainForm::AppEventsMinimize() {
     if (TrayUsable()) {
         place_ = TWindowPlace::Tray;
-        trayIcon_->Add();
+        services_.TrayIcon->Add();
         // Hidden once the minimise is over: hiding in the middle of it would
         // be undone by the rest of it.
         QTimer::singleShot(0, this, [this] {
@@ -61,13 +63,13 @@ void TMainForm::AppEventsMinimize() {
     } else {
         place_ = TWindowPlace::Taskbar;
     }
-    game_.PauseClock();
+    game_.Clock().PauseClock();
 }
 
 // The system restored the window from the taskbar.
 void TMainForm::AppEventsRestore() {
     place_ = TWindowPlace::Normal;
-    game_.ResumeClock();
+    game_.Clock().ResumeClock();
 }
 
 void TMainForm::keyPressEvent(QKeyEvent* event) {
@@ -84,13 +86,13 @@ void TMainForm::FormKeyDown(int key) {
     if (place_ != TWindowPlace::Normal) return;
     if (TrayUsable()) {
         place_ = TWindowPlace::Tray;
-        trayIcon_->Add();
+        services_.TrayIcon->Add();
         hide();
     } else {
         place_ = TWindowPlace::Taskbar;
         showMinimized();
     }
-    game_.PauseClock();
+    game_.Clock().PauseClock();
 }
 
 // A left click on the tray icon, and Restore in its menu.
@@ -101,8 +103,8 @@ void TMainForm::RestoreFromTray() {
     show();
     raise();
     activateWindow();
-    trayIcon_->Delete();
-    game_.ResumeClock();
+    services_.TrayIcon->Delete();
+    game_.Clock().ResumeClock();
 }
 
 void TMainForm::aRestoreExecute() {
@@ -114,7 +116,7 @@ void TMainForm::aRestoreExecute() {
 // hidden in the tray.
 bool TMainForm::FormCloseQuery() {
     if (!game_.Settings().ConfirmExit) return true;
-    return dialogs_->AskQuestion(QString("Are you sure you want to exit %1?").arg(kAppTitle));
+    return dialogs_.AskQuestion(std::string("Are you sure you want to exit ") + kAppTitle + "?");
 }
 
 }  // namespace trisk

@@ -29,20 +29,28 @@ std::optional<uint32_t> DecodeStoredValue(std::string_view text) {
     return negative ? 0u - bits : bits;
 }
 
-TSettingsStore::TSettingsStore()
-    : store_(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "Vemodo",
-                                         "Solitaire Trisk")) {
-    store_->setFallbacksEnabled(false);
+TQSettingsStore::TQSettingsStore() = default;
+TQSettingsStore::~TQSettingsStore() = default;
+
+QSettings& TQSettingsStore::Store() {
+    if (!store_) {
+        store_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                             "Vemodo", "Solitaire Trisk");
+        store_->setFallbacksEnabled(false);
+    }
+    return *store_;
 }
 
-TSettingsStore::~TSettingsStore() = default;
+void TQSettingsStore::Close() {
+    store_.reset();
+}
 
 // QSettings hands back text for everything it read from the file and the
 // value itself for what this run wrote; either way only the decimal text of
 // a 32-bit integer is taken. QVariant::toInt is not used: it wraps
 // out-of-range numbers and still reports success.
-std::optional<uint32_t> TSettingsStore::Value(const char* key) const {
-    const QVariant value = store_->value(key);
+std::optional<uint32_t> TQSettingsStore::Value(const char* key) {
+    const QVariant value = Store().value(key);
     switch (value.typeId()) {
         case QMetaType::QString:
         case QMetaType::Int:
@@ -55,7 +63,7 @@ std::optional<uint32_t> TSettingsStore::Value(const char* key) const {
     }
 }
 
-TStoredSettings TSettingsStore::Read() {
+TStoredSettings TQSettingsStore::Read() {
     TStoredSettings stored;
     TSettings& s = stored.Settings;
     auto flag = [this](const char* key, bool& target) {
@@ -85,22 +93,22 @@ TStoredSettings TSettingsStore::Read() {
 
 // Ints and uints: the registry keeps both as a DWORD, the Linux file as the
 // decimal number.
-void TSettingsStore::Put(const char* key, int32_t value) {
-    store_->setValue(key, static_cast<int>(value));
+void TQSettingsStore::Put(const char* key, int32_t value) {
+    Store().setValue(key, static_cast<int>(value));
 }
 
-void TSettingsStore::Put(const char* key, uint32_t value) {
-    store_->setValue(key, static_cast<unsigned>(value));
+void TQSettingsStore::Put(const char* key, uint32_t value) {
+    Store().setValue(key, static_cast<unsigned>(value));
 }
 
 // QSettings writes a new file beside the old one and renames it over, so a
 // failed write leaves the previous file whole.
-bool TSettingsStore::Flush() {
-    store_->sync();
-    return store_->status() == QSettings::NoError;
+bool TQSettingsStore::Flush() {
+    Store().sync();
+    return Store().status() == QSettings::NoError;
 }
 
-bool TSettingsStore::WriteOptions(const TSettings& s) {
+bool TQSettingsStore::WriteOptions(const TSettings& s) {
     Put("EnableSound", Flag(s.EnableSound));
     Put("ConfirmNewGame", Flag(s.ConfirmNewGame));
     Put("ConfirmReplayGame", Flag(s.ConfirmReplayGame));
@@ -113,7 +121,7 @@ bool TSettingsStore::WriteOptions(const TSettings& s) {
     return Flush();
 }
 
-bool TSettingsStore::WriteOnClose(const TCloseSettings& values) {
+bool TQSettingsStore::WriteOnClose(const TCloseSettings& values) {
     Put("IncrementFrom", values.IncrementFrom);
     Put("GameId", values.GameId);
     Put("ShowToolBar", Flag(values.ShowToolBar));

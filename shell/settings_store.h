@@ -41,27 +41,39 @@ struct TCloseSettings {
 
 class TSettingsStore {
   public:
-    TSettingsStore();
-    ~TSettingsStore();
-    TSettingsStore(const TSettingsStore&) = delete;
-    TSettingsStore& operator=(const TSettingsStore&) = delete;
+    virtual ~TSettingsStore() = default;
 
     // The fourteen values in their fixed order; a value the store does not
     // hold, or holds as anything but a 32-bit integer, keeps its default.
     // A GameId outside 0 to 3 counts as 1, a CardSet outside 0 to 3 as 2.
     // Reading never writes.
-    TStoredSettings Read();
+    virtual TStoredSettings Read() = 0;
     // EnableSound, ConfirmNewGame, ConfirmReplayGame, ConfirmExit,
     // MinimizeToTray, MinimizeToEscape, SetFileAssociation, UndoOption and
     // GameNumberType, in this order. False when the store could not be
     // written; the caller goes on all the same.
-    bool WriteOptions(const TSettings& settings);
+    virtual bool WriteOptions(const TSettings& settings) = 0;
     // IncrementFrom, GameId, ShowToolBar, ShowStatusBar and CardSet, in this
     // order. False when the store could not be written.
-    bool WriteOnClose(const TCloseSettings& values);
+    virtual bool WriteOnClose(const TCloseSettings& values) = 0;
+    // The close of the window releases the store; a later use opens it anew.
+    virtual void Close() = 0;
+};
+
+// The store of the machine: QSettings, opened at its first use.
+class TQSettingsStore : public TSettingsStore {
+  public:
+    TQSettingsStore();
+    ~TQSettingsStore() override;
+
+    TStoredSettings Read() override;
+    bool WriteOptions(const TSettings& settings) override;
+    bool WriteOnClose(const TCloseSettings& values) override;
+    void Close() override;
 
   private:
-    std::optional<uint32_t> Value(const char* key) const;
+    QSettings& Store();
+    std::optional<uint32_t> Value(const char* key);
     void Put(const char* key, int32_t value);
     void Put(const char* key, uint32_t value);
     bool Flush();

@@ -1,17 +1,10 @@
-// The tick count of the game clock: milliseconds since a fixed origin,
-// unsigned and wrapping at 2^32. The program reads the monotonic clock; tests
-// put in a clock of their own.
+// The machine's tick source: milliseconds of the monotonic clock, unsigned
+// and wrapping at 2^32.
 #pragma once
 
-#include <cstdint>
+#include "history/services.h"
 
 namespace trisk {
-
-class TTickSource {
-  public:
-    virtual ~TTickSource() = default;
-    virtual uint32_t TickCount() = 0;
-};
 
 class TMonotonicTicks : public TTickSource {
   public:

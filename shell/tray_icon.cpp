@@ -5,9 +5,12 @@
 
 namespace trisk {
 
-TSystemTrayIcon::TSystemTrayIcon(const QIcon& icon, const QString& tip, QMenu* menu)
-    : icon_(std::make_unique<QSystemTrayIcon>(icon)) {
+TSystemTrayIcon::TSystemTrayIcon() : icon_(std::make_unique<QSystemTrayIcon>()) {
     icon_->setObjectName("TrayIcon");
+}
+
+void TSystemTrayIcon::Attach(const QIcon& icon, const QString& tip, QMenu* menu) {
+    icon_->setIcon(icon);
     icon_->setToolTip(tip);
     icon_->setContextMenu(menu);
     QObject::connect(icon_.get(), &QSystemTrayIcon::activated, icon_.get(),

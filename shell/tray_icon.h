@@ -17,6 +17,9 @@ namespace trisk {
 class TTrayIcon {
   public:
     virtual ~TTrayIcon() = default;
+    // Gives the icon its picture, tooltip and context menu, once the window
+    // has made them.
+    virtual void Attach(const QIcon& icon, const QString& tip, QMenu* menu) = 0;
     // Whether the desktop has a notification area to put the icon into.
     virtual bool IsAvailable() const = 0;
     virtual void Add() = 0;
@@ -30,9 +33,10 @@ class TTrayIcon {
 // right click shows it at the pointer).
 class TSystemTrayIcon : public TTrayIcon {
   public:
-    TSystemTrayIcon(const QIcon& icon, const QString& tip, QMenu* menu);
+    TSystemTrayIcon();
     ~TSystemTrayIcon() override;
 
+    void Attach(const QIcon& icon, const QString& tip, QMenu* menu) override;
     bool IsAvailable() const override;
     void Add() override;
     void Delete() override;

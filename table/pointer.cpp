@@ -1,6 +1,7 @@
 #include "table/pointer.h"
 
 #include "table/spots.h"
+#include "table/status_texts.h"
 
 namespace trisk {
 
@@ -57,18 +58,17 @@ void FormMouseUp(TGame& game, TMouseButton button, int x, int y) {
 void FormMouseMove(TGame& game, int x, int y) {
     TCursor cursor = OnStock(x, y) ? TCursor::Hand : TCursor::Arrow;
     const TPileSpot* spot = SpotAt(game.GameKind(), x, y);
-    std::string cards;
+    int count = 0;
     if (spot) {
-        const int count = game.Board().CardCount(game.GameKind(), spot->Group, spot->Pile);
+        count = game.Board().CardCount(game.GameKind(), spot->Group, spot->Pile);
         if (game.Highlighted()) {
             cursor = game.CanDrop(spot->Group, spot->Pile) ? TCursor::Hand : TCursor::Arrow;
         } else if (count > 0 && MayPickUp(game.GameKind(), spot->Group)) {
             cursor = TCursor::Hand;
         }
-        if (count > 0) cards = "Cards: " + std::to_string(count);
     }
     game.Host().SetCursor(cursor);
-    game.Host().SetStatusText(TStatusPanel::Cards, cards);
+    game.Host().SetStatusText(TStatusPanel::Cards, CardsText(count));
 }
 
 }  // namespace trisk

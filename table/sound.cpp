@@ -122,6 +122,11 @@ TSoundPlayer::~TSoundPlayer() {
     Stop();
 }
 
+void TSoundPlayer::SetLibrary(const TResourceModule* library) {
+    Stop();
+    impl_->Library = library;
+}
+
 void TSoundPlayer::PlayCardSetSound(const QString& name, bool enabled) {
     if (!enabled || impl_->Library == nullptr) return;
     const std::optional<QByteArray> data = impl_->Library->Resource(QStringLiteral("WAVE"), name);

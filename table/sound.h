@@ -26,14 +26,27 @@ struct TWaveSound {
 // taken; nothing when a chunk is missing, malformed or reaches past the end.
 std::optional<TWaveSound> ParseWave(const QByteArray& bytes);
 
-class TSoundPlayer : public QObject {
+// The card set's sounds as the window plays them: by name, from the
+// card-set library it was given.
+class TCardSetSound {
+  public:
+    virtual ~TCardSetSound() = default;
+    // The library whose "WAVE" resources are played; nothing plays without one.
+    virtual void SetLibrary(const TResourceModule* library) = 0;
+    virtual void PlayCardSetSound(const QString& name, bool enabled) = 0;
+    virtual void Stop() = 0;
+};
+
+// The sound device of the machine, through Qt Multimedia.
+class TSoundPlayer : public QObject, public TCardSetSound {
     Q_OBJECT
   public:
-    explicit TSoundPlayer(const TResourceModule* library, QObject* parent = nullptr);
+    explicit TSoundPlayer(const TResourceModule* library = nullptr, QObject* parent = nullptr);
     ~TSoundPlayer() override;
 
-    void PlayCardSetSound(const QString& name, bool enabled);
-    void Stop();
+    void SetLibrary(const TResourceModule* library) override;
+    void PlayCardSetSound(const QString& name, bool enabled) override;
+    void Stop() override;
     // The name of the sound being played, empty when silent.
     QString Playing() const;
 

@@ -43,4 +43,15 @@ void DrawPileMark(QPainter& painter, TGameKind kind, int group, int pile) {
     painter.restore();
 }
 
+void DrawFocusFrame(QPainter& painter, TGameKind kind, int group, int pile) {
+    const TPileSpot* place = SpotOfPile(kind, group, pile);
+    if (!place) return;
+    painter.save();
+    QPen pen(Qt::white, 2, Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(place->X - 5, place->Y - 5, kCardWidth + 9, kCardHeight + 9);
+    painter.restore();
+}
+
 }  // namespace trisk

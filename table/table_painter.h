@@ -15,5 +15,8 @@ void DrawTable(QPainter& painter, const TGame& game, const TCardImages& images);
 // A coloured frame around the place of pile (group, pile) of the kind, or
 // around the stock when group is -1: the pile a hint points at.
 void DrawPileMark(QPainter& painter, TGameKind kind, int group, int pile);
+// The keyboard focus: a dotted frame a little further out than the hint's,
+// so that neither hides the card nor the other.
+void DrawFocusFrame(QPainter& painter, TGameKind kind, int group, int pile);
 
 }  // namespace trisk

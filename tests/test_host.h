@@ -11,11 +11,18 @@
 
 #include "engine/position_builder.h"
 #include "history/game.h"
+#include "table/status_texts.h"
 
 namespace trisk::test {
 
-class TRecordingHost : public TGameHost {
+class TRecordingHost : public TGameHost, public TGameDialogs, public TTickSource {
   public:
+    // The game's services: this host as its dialogs and clock too, and the
+    // given files (the machine's by default).
+    TGameServices Services(TFileStore& files = PlatformFileStore()) {
+        return {*this, *this, *this, files};
+    }
+
     void ShowMessage(const std::string& text, TMessageKind kind) override {
         Messages.push_back(text);
         MessageKinds.push_back(kind);
@@ -30,14 +37,24 @@ class TRecordingHost : public TGameHost {
     void PlaySound(const char* name) override { Sounds.emplace_back(name); }
     void InvalidateTable() override { ++Invalidations; }
     void PaintTable() override { ++Paints; }
-    void SetTitle(const std::string& title) override { Title = title; }
+    void ShowTitle(TGameKind kind) override { Title = TitleText(kind); }
+    void ShowGameNumber(uint32_t number) override {
+        Panels[TStatusPanel::GameNumber] = GameNumberText(number);
+    }
+    void ShowMoves(int32_t moveIndex, int32_t actionCount) override {
+        Panels[TStatusPanel::Moves] = MovesText(moveIndex, actionCount);
+    }
+    void ClearClock() override { Panels[TStatusPanel::Clock] = ""; }
     void SetStatusText(TStatusPanel panel, const std::string& text) override {
         Panels[panel] = text;
     }
     void SetCursor(TCursor cursor) override { Cursor = cursor; }
     void ShowGameKind(TGameKind kind) override { ShownKind = kind; }
     void ActionEnabledChanged(TGameAction, bool) override { ++ActionChanges; }
-    void DealPause(unsigned ms) override { Pauses.push_back(ms); }
+    bool DealPause(unsigned ms) override {
+        Pauses.push_back(ms);
+        return true;
+    }
     uint32_t TickCount() override { return Now; }
     void StartGameTimer() override { TimerRunning = true; }
     void StopGameTimer() override { TimerRunning = false; }
@@ -63,6 +80,43 @@ class TRecordingHost : public TGameHost {
     TGameKind ShownKind = gkTriskClassic;
     uint32_t Now = 0;
     bool TimerRunning = false;
+};
+
+// The machine's files, except that every write fails once it has taken
+// FailAfter bytes: a full disk or a lost connection in the middle of a save.
+class TFailingFileStore : public TFileStore {
+  public:
+    explicit TFailingFileStore(size_t failAfter) : FailAfter(failAfter) {}
+
+    bool Exists(const std::string& path) override { return files_.Exists(path); }
+    std::unique_ptr<TByteSource> OpenForReading(const std::string& path) override {
+        return files_.OpenForReading(path);
+    }
+    bool WriteFileAtomically(const std::string& path, const TByteWriter& write) override {
+        return files_.WriteFileAtomically(path, [&](TByteSink& sink) {
+            TCutSink cut(sink, FailAfter);
+            return write(cut);
+        });
+    }
+
+    size_t FailAfter;
+
+  private:
+    struct TCutSink : TByteSink {
+        TCutSink(TByteSink& to, size_t room) : To(to), Room(room) {}
+        bool Put(const void* bytes, size_t count) override {
+            if (count > Room) {
+                To.Put(bytes, Room);
+                Room = 0;
+                return false;
+            }
+            Room -= count;
+            return To.Put(bytes, count);
+        }
+        TByteSink& To;
+        size_t Room;
+    };
+    TFileStore& files_ = PlatformFileStore();
 };
 
 // Changes the position on the table by hand; nothing is picked up afterwards.

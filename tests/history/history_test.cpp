@@ -41,7 +41,7 @@ class History : public ::testing::Test {
     int StockCards() const { return game.Board().Deck.CountCards(); }
 
     ActionHost host;
-    TGame game{host};
+    TGame game{host.Services()};
 };
 
 TEST_F(History, UnlimitedUndoWalksBackToTheDealAndRedoForward) {

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -94,7 +95,7 @@ class SavedGames : public ::testing::Test {
 
     test::TTempDir dir;
     TRecordingHost host;
-    TGame game{host};
+    TGame game{host.Services()};
 };
 
 TEST_F(SavedGames, AFreshGameSavesOneEntry) {
@@ -141,7 +142,7 @@ TEST_F(SavedGames, RoundTripRestoresPositionCountersAndRedoEntries) {
     game.UndoMove();  // two undos in all
     const Snapshot saved = Take();
     host.Now = 90000;
-    game.RestoreClock(60000);
+    game.Clock().RestoreClock(60000);
     const fs::path path = dir / "round.kxr";
     ASSERT_TRUE(game.SaveGameToFile(path.string()));
     ExpectUnchanged(saved);  // saving changes nothing
@@ -173,7 +174,7 @@ TEST_F(SavedGames, RoundTripRestoresPositionCountersAndRedoEntries) {
     EXPECT_FALSE(game.IsActionEnabled(TGameAction::GoToBookmark));
     EXPECT_EQ(game.SelGroup(), -1);
     EXPECT_TRUE(host.TimerRunning) << "a loaded game's clock runs";
-    EXPECT_EQ(game.ElapsedTicks(), 60000u);
+    EXPECT_EQ(game.Clock().ElapsedTicks(), 60000u);
     game.RedoMove();
     game.RedoMove();
     EXPECT_EQ(game.MoveIndex(), 5);
@@ -185,7 +186,7 @@ TEST_F(SavedGames, RoundTripRestoresPositionCountersAndRedoEntries) {
     game.UndoMove();
     game.UndoMove();
     host.Now += 60000;
-    ASSERT_TRUE(game.WriteGameFile(again.string(), game.ElapsedTicks()));
+    ASSERT_TRUE(game.WriteGameFile(again.string(), game.Clock().ElapsedTicks()));
     std::vector<uint8_t> a = ReadBytes(path), b = ReadBytes(again);
     ASSERT_EQ(a.size(), b.size());
     EXPECT_EQ(U32At(b, 16) - U32At(a, 16), 60000u);
@@ -232,7 +233,7 @@ TEST_F(SavedGames, OlderVersionsLoad) {
     ASSERT_TRUE(LoadBytes(v12));
     EXPECT_EQ(game.MoveIndex(), 4);
     EXPECT_EQ(game.History().Size(), 6u);
-    EXPECT_EQ(game.ElapsedTicks(), 0u);
+    EXPECT_EQ(game.Clock().ElapsedTicks(), 0u);
 
     // 1.1: the kind, then exactly one Napoleon's Tomb entry.
     std::vector<uint8_t> v11(v13.begin(), v13.begin() + 8);
@@ -380,12 +381,64 @@ TEST_F(SavedGames, RandomAndMutatedFilesAreRefusedOrLoadWhole) {
             refusedCleanly("mutation " + std::to_string(round));
         }
     }
-    EXPECT_GT(loaded, 0) << "some changes are harmless (a card's suit, the elapsed time)";
+    EXPECT_GT(loaded, 0) << "some changes are harmless (the elapsed time, the action count)";
+}
+
+TEST_F(SavedGames, AnEntryThatIsNoPositionIsRefusedAtOnce) {
+    Play();
+    const fs::path path = dir / "good.kxr";
+    ASSERT_TRUE(game.WriteGameFile(path.string(), 0));
+    const std::vector<uint8_t> good = ReadBytes(path);
+    const Snapshot before = Take();
+    const auto refused = [&](const std::vector<uint8_t>& bytes, const std::string& what) {
+        host.Messages.clear();
+        EXPECT_FALSE(LoadBytes(bytes)) << what;
+        EXPECT_EQ(host.Messages, std::vector<std::string>{"Wrong file format."}) << what;
+        ExpectUnchanged(before);
+    };
+
+    // A header promising many entries over a file of holes: zeros all the
+    // way, long enough for the count, next to nothing on disk.
+    const fs::path sparse = dir / "sparse.kxr";
+    std::vector<uint8_t> header(good.begin(), good.begin() + 24);
+    constexpr uint32_t kEntries = 100000;
+    SetU32(header, 20, kEntries);
+    WriteBytes(sparse, header);
+    fs::resize_file(sparse, 24 + uint64_t{kEntries} * kTombEntrySize);
+    host.Messages.clear();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(game.LoadGameFromFile(sparse.string()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(host.Messages, std::vector<std::string>{"Wrong file format."});
+    ExpectUnchanged(before);
+
+    // In a real entry every card is there twice, the cards of a pile lie in
+    // its lowest slots, and the selection names a group or none.
+    const size_t last = 24 + 5 * kTombEntrySize;
+    const size_t stock = last + 12;
+    std::vector<uint8_t> b = good;
+    ASSERT_EQ(b[stock + 2], 0) << "the first stock slot of the last entry was dealt";
+    b[stock + 2] = 1;  // a dealt card comes back into the stock: three of it
+    refused(b, "a card three times");
+    b = good;
+    size_t present = stock;
+    while (b[present + 2] == 0)
+        present += 3;
+    b[present] = static_cast<uint8_t>((b[present] + 1) % 4);  // one card for another
+    refused(b, "a card once and another three times");
+    b = good;
+    const size_t reserve = last + 328;  // pile (0, 0) holds a card in slot 0
+    ASSERT_EQ(b[reserve + 2], 1);
+    std::swap_ranges(b.begin() + reserve, b.begin() + reserve + 3, b.begin() + reserve + 309);
+    refused(b, "a gap below a pile's card");
+    b = good;
+    SetU32(b, last + 4, 5);
+    refused(b, "SelGroup 5");
 }
 
 TEST_F(SavedGames, AtStartUpARefusedFileIsFollowedByANewDeal) {
     TRecordingHost fresh;
-    TGame first(fresh);
+    TGame first(fresh.Services());
     first.SetCommandLineMark(true);
     const fs::path path = dir / "bad.kxr";
     WriteBytes(path, {'K', 'Y', 1, 3});
@@ -405,7 +458,7 @@ TEST_F(SavedGames, AtStartUpARefusedFileIsFollowedByANewDeal) {
     Play();
     const fs::path good = dir / "good.kxr";
     ASSERT_TRUE(game.WriteGameFile(good.string(), 0));
-    TGame second(fresh);
+    TGame second(fresh.Services());
     second.SetCommandLineMark(true);
     ASSERT_TRUE(second.LoadGameFromFile(good.string()));
     EXPECT_FALSE(second.CommandLineMark());
@@ -433,6 +486,38 @@ TEST_F(SavedGames, AFailedSaveReportsAndKeepsTheOldFile) {
     EXPECT_FALSE(saved);
     EXPECT_EQ(host.Messages.back(), "Unable to save file " + path.string() + "!");
     EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{9, 9, 9}));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 1);
+}
+
+// The file store gives out after N bytes, wherever N falls in the file: every
+// such save is reported and leaves the old file as it was, never a piece of
+// the new one.
+TEST_F(SavedGames, ASaveCutShortAnywhereKeepsTheOldFile) {
+    Play();
+    const fs::path path = dir / "old.kxr";
+    WriteBytes(path, {7, 7});
+    const size_t whole = 24 + 2 * kTombEntrySize;
+    for (size_t cut : {size_t{0}, size_t{1}, size_t{23}, size_t{24}, size_t{1000}, whole - 1}) {
+        test::TFailingFileStore files(cut);
+        TRecordingHost failing;
+        failing.Answers = {true};  // overwrite the old file
+        TGame cutShort(failing.Services(files));
+        cutShort.DealGameNumber(gkTriskClassic, 3);
+        cutShort.ClickStock();
+        EXPECT_FALSE(cutShort.SaveGameToFile(path.string())) << cut;
+        ASSERT_FALSE(failing.Messages.empty()) << cut;
+        EXPECT_EQ(failing.Messages.back(), "Unable to save file " + path.string() + "!");
+        EXPECT_EQ(ReadBytes(path), (std::vector<uint8_t>{7, 7})) << cut;
+    }
+    // With room for the whole file the same store saves it.
+    test::TFailingFileStore roomy(1 << 20);
+    TRecordingHost ok;
+    ok.Answers = {true};
+    TGame saved(ok.Services(roomy));
+    saved.DealGameNumber(gkTriskClassic, 3);
+    saved.ClickStock();
+    EXPECT_TRUE(saved.SaveGameToFile(path.string()));
+    EXPECT_EQ(ReadBytes(path).size(), whole);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator{}), 1);
 }
 

@@ -23,7 +23,7 @@ int WasteCards(const TGame& game) {
 TEST(Stock, FivePassesThenTheLossInSimplifiedAndClassical) {
     for (TGameKind kind : {gkTriskLite, gkTriskClassic}) {
         TRecordingHost host;
-        TGame game(host);
+        TGame game(host.Services());
         game.DealGameNumber(kind, 4242);
         // Pass 1 deals five cards a click, then four, three, two and one.
         const int clicksPerPass[] = {12, 15, 20, 30, 60};
@@ -62,9 +62,48 @@ TEST(Stock, FivePassesThenTheLossInSimplifiedAndClassical) {
     }
 }
 
+// A host that waits on its own: the click deals one card, and each return
+// from the pause deals the next; the step is recorded once, after the pause
+// that follows the last card, as a host that waits at once records it.
+TEST(Stock, AHostThatWaitsOnItsOwnGetsTheSameDeal) {
+    struct TLaterHost : TRecordingHost {
+        bool DealPause(unsigned ms) override {
+            TRecordingHost::DealPause(ms);
+            return false;
+        }
+    } later;
+    TRecordingHost atOnce;
+    TGame stepped(later.Services());
+    TGame whole(atOnce.Services());
+    stepped.DealGameNumber(gkTriskLite, 77);
+    whole.DealGameNumber(gkTriskLite, 77);
+    whole.ClickStock();
+
+    stepped.ClickStock();
+    for (int card = 1; card <= 5; ++card) {
+        ASSERT_TRUE(stepped.Dealing());
+        EXPECT_EQ(WasteCards(stepped), card);
+        EXPECT_EQ(stepped.History().Size(), 1u);
+        stepped.ContinueDeal();
+    }
+    EXPECT_FALSE(stepped.Dealing());
+    EXPECT_EQ(stepped.History().Size(), 2u);
+    EXPECT_EQ(std::memcmp(&stepped.History()[1], &whole.History()[1], sizeof(TSolData)), 0);
+    EXPECT_EQ(later.Pauses, atOnce.Pauses);
+    stepped.ContinueDeal();  // no deal going on: nothing
+    EXPECT_EQ(stepped.History().Size(), 2u);
+
+    // A new deal in the middle of a stock click ends it unrecorded.
+    stepped.ClickStock();
+    stepped.DealGameNumber(gkTriskLite, 78);
+    EXPECT_FALSE(stepped.Dealing());
+    stepped.ContinueDeal();
+    EXPECT_EQ(stepped.History().Size(), 1u);
+}
+
 TEST(Stock, RedealGathersOnlyThePilesThePassDealtTo) {
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(gkTriskClassic, 99);
     for (int i = 0; i < 12; ++i)
         game.ClickStock();
@@ -97,7 +136,7 @@ TEST(Stock, RedealGathersOnlyThePilesThePassDealtTo) {
 
 TEST(Stock, ComplicatedDealsThreeForeverAndDiamondOne) {
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(gkTriskStrong, 7);
     for (int round = 0; round < 3; ++round) {
         for (int i = 0; i < 18; ++i)
@@ -129,7 +168,7 @@ TEST(Stock, ComplicatedDealsThreeForeverAndDiamondOne) {
 
 TEST(Stock, ClickWithNothingToDealStillCountsAndPicksNothingUp) {
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(gkDiamond, 3);
     EmptyStock(game);
     ClearTable(game);
@@ -164,7 +203,7 @@ class EndOfGame : public ::testing::Test {
         ClearTable(game);
     }
     TRecordingHost host;
-    TGame game{host};
+    TGame game{host.Services()};
 };
 
 TEST_F(EndOfGame, TheLastCardOnATombCornerWins) {
@@ -263,7 +302,7 @@ TEST_F(EndOfGame, ComplicatedAndDiamondNeverLose) {
 
 TEST(Moves, PlayMoveRecordsTheStepSoundsAndRepaints) {
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(gkTriskClassic, 77);
     ClearTable(game);
     Place(game, GroupInner, 0, {C(1, 12)});
@@ -298,7 +337,7 @@ TEST(Moves, PlayMoveRecordsTheStepSoundsAndRepaints) {
 
 TEST(Moves, DiamondMovesOntoTheCentreDropOthersGoDown) {
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(gkDiamond, 5);
     ClearTable(game);
     Place(game, GroupInner, 0, {C(1, 9)});
@@ -313,7 +352,7 @@ TEST(Moves, DiamondMovesOntoTheCentreDropOthersGoDown) {
 
 TEST(Moves, AFaultOfTheBoardIsShownThroughTheHost) {
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     game.DealGameNumber(gkTriskClassic, 3);
     // Only a damaged position can ask for the top card of an empty pile.
     Pick(game, GroupSingle, 0);

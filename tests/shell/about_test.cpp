@@ -124,9 +124,9 @@ void TAboutTest::missingStringsLeaveEmptyTexts() {
 void TAboutTest::helpMenuCommandsReachTheirDialogAndTheBrowser() {
     TWindow w;
     QVERIFY(w.Start());
-    w.Form->aAbout->trigger();
+    Named<QAction>(w.Form.get(), "aAbout")->trigger();
     QCOMPARE(w.Dialogs.AboutShown, 1);
-    w.Form->aHomepage->trigger();
+    Named<QAction>(w.Form.get(), "aHomepage")->trigger();
     QCOMPARE(w.Dialogs.Browsed, QList<QUrl>{QUrl("https://solitaire-trisk.github.io/")});
 }
 

@@ -52,7 +52,7 @@ class TCardSetTest : public QObject {
 void TCardSetTest::choosingANameLoadsItsSheetAndStoresItsPosition() {
     TWindow w;
     QVERIFY(w.Start());
-    TSelectCardSetsForm* chooser = w.Form->SelectCardSetsForm;
+    TSelectCardSetsForm* chooser = Named<TSelectCardSetsForm>(w.Form.get(), "SelectCardSetsForm");
     QVERIFY(chooser);
     QCOMPARE(chooser->parent(), w.Form.get());
     QCOMPARE(chooser->trwCardSetsList->topLevelItemCount(), 4);
@@ -64,7 +64,7 @@ void TCardSetTest::choosingANameLoadsItsSheetAndStoresItsPosition() {
         form.SelectPosition(0);
         return true;
     };
-    w.Form->aSelectCardSet->trigger();
+    Named<QAction>(w.Form.get(), "aSelectCardSet")->trigger();
     QCOMPARE(selectedOnOpening, 2);
     QCOMPARE(Shown(*chooser), Preview("CSPREVIEW4").convertToFormat(Shown(*chooser).format()));
     QCOMPARE(TableImages(w), SheetImages("CARDSET4"));
@@ -75,7 +75,7 @@ void TCardSetTest::choosingANameLoadsItsSheetAndStoresItsPosition() {
         form.SelectPosition(2);
         return true;
     };
-    w.Form->aSelectCardSet->trigger();
+    Named<QAction>(w.Form.get(), "aSelectCardSet")->trigger();
     QCOMPARE(selectedOnOpening, 0);
     QCOMPARE(TableImages(w), SheetImages("CARDSET1"));
     QCOMPARE(w.Game().Settings().CardSet, 2);
@@ -94,7 +94,7 @@ void TCardSetTest::cancelAfterMovingTheSelectionChangesNothing() {
         previewWhileOpen = Shown(form);
         return false;
     };
-    w.Form->aSelectCardSet->trigger();
+    Named<QAction>(w.Form.get(), "aSelectCardSet")->trigger();
     QCOMPARE(previewWhileOpen, Preview("CSPREVIEW2").convertToFormat(previewWhileOpen.format()));
     QCOMPARE(TableImages(w), before);
     QCOMPARE(w.Game().Settings().CardSet, 2);
@@ -106,7 +106,7 @@ void TCardSetTest::cancelAfterMovingTheSelectionChangesNothing() {
         previewWhileOpen = Shown(form);
         return false;
     };
-    w.Form->aSelectCardSet->trigger();
+    Named<QAction>(w.Form.get(), "aSelectCardSet")->trigger();
     QCOMPARE(selected, 2);
     QCOMPARE(previewWhileOpen, Preview("CSPREVIEW1").convertToFormat(previewWhileOpen.format()));
 }
@@ -123,7 +123,7 @@ void TCardSetTest::cardSetOutsideTheTableOpensOnTheThirdName() {
         selected = form.SelectedPosition();
         return false;
     };
-    w.Form->aSelectCardSet->trigger();
+    Named<QAction>(w.Form.get(), "aSelectCardSet")->trigger();
     QCOMPARE(selected, 2);
 }
 

@@ -54,6 +54,7 @@ void TCommandLineTest::initTestCase() {
     QVERIFY(maker.Start());
     maker.Deal(gkDiamond, 77);
     maker.Game().ClickStock();
+    maker.WaitForTheDeal();
     diamond_ = dir_.filePath("diamond.kxr");
     QVERIFY(maker.Game().WriteGameFile(QFile::encodeName(diamond_).toStdString(), 0));
 }
@@ -68,7 +69,7 @@ void TCommandLineTest::savedGameOpensWithoutADealBeforeIt() {
     QVERIFY(w.Form->findChild<QAction*>("DiamondItem")->isChecked());
     QCOMPARE(w.Panel(0), QString("Game #77"));
     QCOMPARE(w.Game().MoveIndex(), 1);
-    QVERIFY(w.Form->aUndo->isEnabled());
+    QVERIFY(Named<QAction>(w.Form.get(), "aUndo")->isEnabled());
     QCOMPARE(w.Game().Settings().IncrementFrom, kNextNumber);
 }
 
@@ -108,7 +109,7 @@ void TCommandLineTest::refusedFileIsFollowedByOneNewGame() {
     QCOMPARE(w.Game().Board().Deck.CountCards(), 60);
     QCOMPARE(w.Game().SelGroup(), -1);
     QCOMPARE(w.Panel(1), QString("Moves: 0/0"));
-    QVERIFY(!w.Form->aUndo->isEnabled());
+    QVERIFY(!Named<QAction>(w.Form.get(), "aUndo")->isEnabled());
 }
 
 void TCommandLineTest::onlyTheFirstArgumentCounts() {

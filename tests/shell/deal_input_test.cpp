@@ -1,5 +1,5 @@
-// Pointer input that arrives from the window system while the stock deals
-// waits until the last card is down, then acts in the order it came.
+// Pointer and key input that arrives from the window system while the stock
+// deals waits until the last card is down, then acts in the order it came.
 #include <qpa/qwindowsysteminterface.h>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +13,7 @@ class TDealInputTest : public QObject {
     Q_OBJECT
   private slots:
     void clicksDuringADealActAfterIt();
+    void aShortcutDuringADealActsAfterIt();
 };
 
 namespace {
@@ -43,7 +44,7 @@ void TDealInputTest::clicksDuringADealActAfterIt() {
     int selectedDuringDeal = -2;
     QTimer::singleShot(20, w.Form.get(), [&] {
         stockWhenQueued = w.Game().Board().Deck.CountCards();
-        QueueClick(*w.Form->Table, QPoint(outer.X + 20, outer.Y + 20));
+        QueueClick(*w.Table(), QPoint(outer.X + 20, outer.Y + 20));
         // Another pause of the same deal goes by with the click still queued.
         QTimer::singleShot(90, w.Form.get(), [&] { selectedDuringDeal = w.Game().SelGroup(); });
     });
@@ -51,12 +52,32 @@ void TDealInputTest::clicksDuringADealActAfterIt() {
     QCOMPARE(w.Game().Board().Deck.CountCards(), stock - 3);
     QVERIFY2(stockWhenQueued > stock - 3, "the click was queued before the deal ended");
     QCOMPARE(selectedDuringDeal, -1);
-    QCOMPARE(w.Game().SelGroup(), -1);
 
     // Once the deal is over the queued click picks the outer pile's card up.
     QTRY_COMPARE(w.Game().SelGroup(), int(GroupOuter));
     QCOMPARE(w.Game().SelPile(), 1);
     QCOMPARE(w.Game().MoveIndex(), 1);
+}
+
+void TDealInputTest::aShortcutDuringADealActsAfterIt() {
+    TWindow w;
+    QVERIFY(w.Start());
+    w.Deal(gkTriskStrong, 11);
+    QVERIFY(w.ShowActive());
+    bool undoneWhileDealing = false;
+    QObject::connect(w.Action("aUndo"), &QAction::triggered, w.Form.get(),
+                     [&] { undoneWhileDealing |= w.Game().Dealing(); });
+    QTimer::singleShot(20, w.Form.get(), [&] {
+        // Ctrl+Z: Undo Move, a shortcut of the window.
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            w.Form->windowHandle(), QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            w.Form->windowHandle(), QEvent::KeyRelease, Qt::Key_Z, Qt::ControlModifier);
+    });
+    w.Release(60, 90);
+    // The undo takes back the whole stock click, once it is recorded.
+    QTRY_COMPARE(w.Game().MoveIndex(), 0);
+    QVERIFY(!undoneWhileDealing);
 }
 
 QTEST_MAIN(TDealInputTest)

@@ -4,8 +4,8 @@
 #include <QElapsedTimer>
 #include <QTest>
 
-#include "solver/solver.h"
 #include "shell/hint.h"
+#include "solver/solver.h"
 #include "window_fixture.h"
 
 using namespace trisk;

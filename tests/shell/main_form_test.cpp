@@ -186,13 +186,15 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
     // The client area below the menu bar is 684 x 597: the table with the
     // status bar at its foot, the table's origin right under the menu bar.
     const int menuHeight = form.menuBar()->height();
-    QCOMPARE(form.Table->mapTo(&form, QPoint(0, 0)), QPoint(0, menuHeight));
+    QCOMPARE(Named<TTableView>(&form, "Table")->mapTo(&form, QPoint(0, 0)), QPoint(0, menuHeight));
     QCOMPARE(form.width(), 684);
     QCOMPARE(form.height() - menuHeight, 597);
     QCOMPARE(form.minimumSize(), form.size());
-    QCOMPARE(form.StatusBar->height(), 19);
-    QCOMPARE(form.Table->height() + form.StatusBar->height(), 597);
-    QCOMPARE(form.StatusBar->geometry().bottom(), form.height() - 1);
+    QCOMPARE(Named<QStatusBar>(&form, "StatusBar")->height(), 19);
+    QCOMPARE(Named<TTableView>(&form, "Table")->height() +
+                 Named<QStatusBar>(&form, "StatusBar")->height(),
+             597);
+    QCOMPARE(Named<QStatusBar>(&form, "StatusBar")->geometry().bottom(), form.height() - 1);
     // The menu bar and the tray menu are painted by the program's own painter.
     QVERIFY(dynamic_cast<const TVoMenuStyle*>(form.menuBar()->style()));
     QVERIFY(dynamic_cast<const TVoMenuStyle*>(form.findChild<QMenu*>("pmTray")->style()));
@@ -201,8 +203,8 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
 
     // The toolbar covers the table's first 34 pixels; Load comes before Save.
     QToolBar* toolBar = form.findChild<QToolBar*>("MainToolBar");
-    QCOMPARE(toolBar->parentWidget(), form.Table);
-    QCOMPARE(toolBar->geometry(), QRect(0, 0, form.Table->width(), 34));
+    QCOMPARE(toolBar->parentWidget(), Named<TTableView>(&form, "Table"));
+    QCOMPARE(toolBar->geometry(), QRect(0, 0, Named<TTableView>(&form, "Table")->width(), 34));
     QStringList order;
     int previousRight = -1;
     for (QWidget* child : toolBar->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -250,7 +252,7 @@ void TMainFormTest::windowLayoutKeepsTheTableInPlace() {
     QVERIFY(panel(1)->alignment() & Qt::AlignLeft);
 
     // The table is green.
-    const QImage shot = form.Table->grab().toImage();
+    const QImage shot = Named<TTableView>(&form, "Table")->grab().toImage();
     QCOMPARE(shot.pixelColor(600, 300), QColor(0, 128, 0));
 }
 
@@ -262,7 +264,7 @@ void TMainFormTest::missingCardSetLibraryEndsTheStartUp() {
     // Nothing after the library: no deal, no images, no clock.
     QCOMPARE(w.Form->windowTitle(), QString("Solitaire Trisk"));
     QCOMPARE(w.Form->Images().Count(), 0);
-    QVERIFY(!w.Form->GameTimer->isActive());
+    QVERIFY(!Named<QTimer>(w.Form.get(), "GameTimer")->isActive());
 }
 
 void TMainFormTest::shortcutsReachTheirCommands() {
@@ -409,7 +411,7 @@ void TMainFormTest::stockDealsWithAPaintedPauseAfterEachCard() {
     } counter(paints);
     w.Form->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.Form.get()));
-    w.Form->Table->installEventFilter(&counter);
+    w.Table()->installEventFilter(&counter);
 
     // (24, 46) is the stock's corner and hits nothing; (25, 47) is the stock.
     w.Release(24, 46);
@@ -453,24 +455,24 @@ void TMainFormTest::hoverSetsCursorAndCardsPanel() {
     const int count = w.Game().Board().CardCount(gkTriskClassic, GroupOuter, 0);
     QVERIFY(count > 0);
     w.Move(outer.X + 10, outer.Y + 10);
-    QCOMPARE(form.Table->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(Named<TTableView>(&form, "Table")->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(w.Panel(2), QString("Cards: %1").arg(count));
 
     // The bare table: arrow and an empty panel.
     w.Move(650, 300);
-    QCOMPARE(form.Table->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(Named<TTableView>(&form, "Table")->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(w.Panel(2), QString());
 
     // The stock: the hand, but no count.
     w.Move(50, 80);
-    QCOMPARE(form.Table->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(Named<TTableView>(&form, "Table")->cursor().shape(), Qt::PointingHandCursor);
     QCOMPARE(w.Panel(2), QString());
 
     // An empty corner foundation: arrow and no count.
     const TPileSpot& corner = w.Spot(GroupCorner, 0);
     QVERIFY(!w.Game().Board().IsNonEmpty(gkTriskClassic, GroupCorner, 0));
     w.Move(corner.X + 10, corner.Y + 10);
-    QCOMPARE(form.Table->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(Named<TTableView>(&form, "Table")->cursor().shape(), Qt::ArrowCursor);
     QCOMPARE(w.Panel(2), QString());
 }
 
@@ -605,7 +607,7 @@ void TMainFormTest::wonGameShowsTheDialogAndYesDealsAgain() {
     TWindow w;
     QVERIFY(w.Start());
     OneMoveFromWin(w);
-    QTimer* timer = w.Form->GameTimer;
+    QTimer* timer = Named<QTimer>(w.Form.get(), "GameTimer");
     QVERIFY(timer->isActive());
 
     // No: the final position stays, the clock stops and clicks do nothing.
@@ -704,17 +706,17 @@ void TMainFormTest::toolbarAndStatusBarShowAndHide() {
     TMainForm& form = *w.Form;
     form.show();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
-    const QPoint tableAt = form.Table->mapTo(&form, QPoint(0, 0));
+    const QPoint tableAt = Named<TTableView>(&form, "Table")->mapTo(&form, QPoint(0, 0));
     QAction* toolbarItem = Action(form, "ToolbarItem");
     QAction* statusbarItem = Action(form, "StatusbarItem");
 
     toolbarItem->trigger();
     QVERIFY(!toolbarItem->isChecked());
-    QVERIFY(!form.MainToolBar->isVisible());
+    QVERIFY(!Named<QToolBar>(&form, "MainToolBar")->isVisible());
     statusbarItem->trigger();
     QVERIFY(!statusbarItem->isChecked());
-    QVERIFY(!form.StatusBar->isVisible());
-    QCOMPARE(form.Table->mapTo(&form, QPoint(0, 0)), tableAt);
+    QVERIFY(!Named<QStatusBar>(&form, "StatusBar")->isVisible());
+    QCOMPARE(Named<TTableView>(&form, "Table")->mapTo(&form, QPoint(0, 0)), tableAt);
     // The panels are still written while hidden.
     PlayFirstMove(w, gkTriskClassic);
     QCOMPARE(w.Panel(1), QString("Moves: 1/1"));
@@ -722,9 +724,9 @@ void TMainFormTest::toolbarAndStatusBarShowAndHide() {
     Action(form, "aShowToolbar")->trigger();
     Action(form, "aShowStatusbar")->trigger();
     QVERIFY(toolbarItem->isChecked() && statusbarItem->isChecked());
-    QVERIFY(form.MainToolBar->isVisible());
-    QVERIFY(form.StatusBar->isVisible());
-    QCOMPARE(form.Table->mapTo(&form, QPoint(0, 0)), tableAt);
+    QVERIFY(Named<QToolBar>(&form, "MainToolBar")->isVisible());
+    QVERIFY(Named<QStatusBar>(&form, "StatusBar")->isVisible());
+    QCOMPARE(Named<TTableView>(&form, "Table")->mapTo(&form, QPoint(0, 0)), tableAt);
 }
 
 void TMainFormTest::paintingDrawsTheCardsAndTheHighlight() {
@@ -748,7 +750,7 @@ void TMainFormTest::paintingDrawsTheCardsAndTheHighlight() {
         return table.copy(x, y, kCardWidth, kCardHeight).convertToFormat(QImage::Format_RGB32) ==
                expected;
     };
-    QImage table = form.Table->grab().toImage();
+    QImage table = Named<TTableView>(&form, "Table")->grab().toImage();
     for (const TPileSpot& spot : SpotsForKind(gkTriskClassic)) {
         QVERIFY(placeShows(table, spot.X, spot.Y,
                            SpotImageIndex(w.Game().Position(), spot.Group, spot.Pile)));
@@ -758,7 +760,7 @@ void TMainFormTest::paintingDrawsTheCardsAndTheHighlight() {
     // The picked card gets the mask over it, and only that place.
     w.ClickPile(GroupOuter, 1);
     QVERIFY(w.Game().Highlighted());
-    const QImage highlighted = form.Table->grab().toImage();
+    const QImage highlighted = Named<TTableView>(&form, "Table")->grab().toImage();
     const TPileSpot& picked = w.Spot(GroupOuter, 1);
     QVERIFY(placeShows(highlighted, picked.X, picked.Y,
                        SpotImageIndex(w.Game().Position(), GroupOuter, 1)));

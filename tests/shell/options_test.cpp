@@ -22,14 +22,15 @@ struct TRecordedAssociation : TFileAssociation {
 
 struct TOptionsWindow : TWindow {
     QStringList AssociationCalls;
-    TOptionsWindow() {
-        Form->SetAssociationBackend(std::make_unique<TRecordedAssociation>(AssociationCalls));
-    }
+    TOptionsWindow()
+        : TWindow([this](TServices& s) {
+              s.Association = std::make_unique<TRecordedAssociation>(AssociationCalls);
+          }) {}
     // Runs the Options command: change edits the controls, its result closes
     // the dialog with OK (true) or Cancel.
     void Options(std::function<bool(TOptionsForm&)> change) {
         Dialogs.OptionsAnswer = std::move(change);
-        Form->aOptions->trigger();
+        Named<QAction>(Form.get(), "aOptions")->trigger();
     }
     // The start number typed and OK: IncrementFrom afterwards.
     uint32_t TypeStartNumber(const QString& text) {
@@ -59,7 +60,7 @@ void TOptionsTest::cancelKeepsNothingAndTheFormShowsTheSettings() {
     TSettingsFolder folder;
     TOptionsWindow w;
     QVERIFY(w.Start());
-    QVERIFY(!w.Form->OptionsForm);  // made when first asked for
+    QVERIFY(!w.Form->findChild<TOptionsForm*>("OptionsForm"));  // made when first asked for
     TOptionsForm* form = nullptr;
     QList<bool> editEnabled;
     w.Options([&](TOptionsForm& f) {
@@ -126,9 +127,9 @@ void TOptionsTest::okTakesEverythingAtOnceAndStoresNine() {
                           "SetFileAssociation", "UndoOption"}));
     // In effect at once: New Game asks nothing and counts from the number
     // typed, wrapping after the largest.
-    w.Form->aNewGame->trigger();
+    Named<QAction>(w.Form.get(), "aNewGame")->trigger();
     QCOMPARE(w.Game().Board().Deck.GameNumber, 4294967295u);
-    w.Form->aNewGame->trigger();
+    Named<QAction>(w.Form.get(), "aNewGame")->trigger();
     QCOMPARE(w.Game().Board().Deck.GameNumber, 0u);
     QVERIFY(w.Questions.isEmpty());
 
@@ -166,9 +167,10 @@ void TOptionsTest::undoLevelSetsUndoAndRedo() {
     w.Release(25, 47);
     w.Release(25, 47);
     QCOMPARE(w.Game().MoveIndex(), 2);
-    w.Form->aUndo->trigger();
+    Named<QAction>(w.Form.get(), "aUndo")->trigger();
     auto undoRedo = [&] {
-        return std::pair(w.Form->aUndo->isEnabled(), w.Form->aRedo->isEnabled());
+        return std::pair(Named<QAction>(w.Form.get(), "aUndo")->isEnabled(),
+                         Named<QAction>(w.Form.get(), "aRedo")->isEnabled());
     };
     QCOMPARE(undoRedo(), std::pair(true, true));
     auto level = [&](QRadioButton* TOptionsForm::*button) {
@@ -181,7 +183,7 @@ void TOptionsTest::undoLevelSetsUndoAndRedo() {
     QCOMPARE(undoRedo(), std::pair(false, false));
     level(&TOptionsForm::rbUndoUnlimited);
     QCOMPARE(undoRedo(), std::pair(true, true));
-    w.Form->aUndo->trigger();
+    Named<QAction>(w.Form.get(), "aUndo")->trigger();
     QCOMPARE(w.Game().MoveIndex(), 0);
 }
 

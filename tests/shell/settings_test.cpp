@@ -54,7 +54,8 @@ void TSettingsTest::emptyStoreGivesDefaultsAndTheCloseWritesFive() {
     QCOMPARE(std::tuple(s.UndoOption, s.GameNumberType, s.IncrementFrom, s.CardSet),
              std::tuple(2, 0, 0u, 2));
     QCOMPARE(w.Game().GameKind(), gkTriskClassic);
-    QVERIFY(w.Form->ToolbarItem->isChecked() && w.Form->StatusbarItem->isChecked());
+    QVERIFY(Named<QAction>(w.Form.get(), "ToolbarItem")->isChecked() &&
+            Named<QAction>(w.Form.get(), "StatusbarItem")->isChecked());
     QVERIFY(!QFile::exists(folder.File()));  // start-up only reads
 
     CloseAnsweringYes(w);
@@ -91,9 +92,10 @@ void TSettingsTest::valuesOfAnotherKindOrOutOfRangeTakeDefaults() {
     const TSettings& s = w.Game().Settings();
     QVERIFY(!s.EnableSound && s.ConfirmNewGame && s.ConfirmExit);
     QVERIFY(s.MinimizeToTray && !s.MinimizeToEscape);
-    QVERIFY(!w.Form->ToolbarItem->isChecked() && w.Form->StatusbarItem->isChecked());
+    QVERIFY(!Named<QAction>(w.Form.get(), "ToolbarItem")->isChecked() &&
+            Named<QAction>(w.Form.get(), "StatusbarItem")->isChecked());
     QCOMPARE(std::tuple(s.UndoOption, s.GameNumberType, s.CardSet), std::tuple(2, 1, 2));
-    QVERIFY(w.Form->TriskClassicItem->isChecked());
+    QVERIFY(Named<QAction>(w.Form.get(), "TriskClassicItem")->isChecked());
     // Counting from 4294967295: the first deal takes it and the count wraps.
     QCOMPARE(w.Game().Board().Deck.GameNumber, 4294967295u);
     CloseAnsweringYes(w);
@@ -108,17 +110,17 @@ void TSettingsTest::hiddenToolbarAndKindSurviveARestart() {
     {
         TWindow w;
         QVERIFY(w.Start());
-        w.Form->ToolbarItem->trigger();
+        Named<QAction>(w.Form.get(), "ToolbarItem")->trigger();
         w.Answers = {true};
-        w.Form->aDiamond->trigger();
+        Named<QAction>(w.Form.get(), "aDiamond")->trigger();
         CloseAnsweringYes(w);
     }
     TWindow w;
     QVERIFY(w.Start());
-    QVERIFY(!w.Form->ToolbarItem->isChecked());
-    QVERIFY(!w.Form->MainToolBar->isVisibleTo(w.Form.get()));
+    QVERIFY(!Named<QAction>(w.Form.get(), "ToolbarItem")->isChecked());
+    QVERIFY(!Named<QToolBar>(w.Form.get(), "MainToolBar")->isVisibleTo(w.Form.get()));
     QCOMPARE(w.Game().GameKind(), gkDiamond);
-    QVERIFY(w.Form->DiamondItem->isChecked());
+    QVERIFY(Named<QAction>(w.Form.get(), "DiamondItem")->isChecked());
 }
 
 QTEST_MAIN(TSettingsTest)

@@ -75,7 +75,7 @@ struct TTrayedWindow : TWindow {
     }
     bool ClickIcon(int button) { return PointAtIcon({"click", QString::number(button)}); }
     bool ChooseInMenu(QAction* item) {
-        QMenu* menu = Form->pmTray;
+        QMenu* menu = Named<QMenu>(Form.get(), "pmTray");
         return ClickAt(menu->mapToGlobal(menu->actionGeometry(item).center()));
     }
 };
@@ -111,7 +111,7 @@ void TTrayTest::minimisingHidesTheWindowBehindTheIcon() {
     QTRY_VERIFY(w.Form->isActiveWindow());
     QVERIFY(!w.Form->isMinimized());
     QTRY_VERIFY(!w.Icon->isVisible());
-    QCOMPARE(w.Game().ElapsedTicks(), 3000u);
+    QCOMPARE(w.Game().Clock().ElapsedTicks(), 3000u);
 }
 
 void TTrayTest::menuRestoresAndExits() {
@@ -123,8 +123,8 @@ void TTrayTest::menuRestoresAndExits() {
     QVERIFY(!w.Form->isVisible());
 
     QVERIFY(w.ClickIcon(3));
-    QTRY_VERIFY(w.Form->pmTray->isVisible());
-    QVERIFY(w.ChooseInMenu(w.Form->pmRestore));
+    QTRY_VERIFY(Named<QMenu>(w.Form.get(), "pmTray")->isVisible());
+    QVERIFY(w.ChooseInMenu(Named<QAction>(w.Form.get(), "pmRestore")));
     QTRY_VERIFY(w.Form->isVisible());
     QTRY_VERIFY(!w.Icon->isVisible());
 
@@ -132,8 +132,8 @@ void TTrayTest::menuRestoresAndExits() {
     QTest::keyClick(w.Form.get(), Qt::Key_Escape);
     QTRY_VERIFY(w.Docked());
     QVERIFY(w.ClickIcon(3));
-    QTRY_VERIFY(w.Form->pmTray->isVisible());
-    QVERIFY(w.ChooseInMenu(w.Form->pmExitItem));
+    QTRY_VERIFY(Named<QMenu>(w.Form.get(), "pmTray")->isVisible());
+    QVERIFY(w.ChooseInMenu(Named<QAction>(w.Form.get(), "pmExitItem")));
     QTRY_COMPARE(w.Questions.size(), 1);
     QCOMPARE(w.Questions[0], QString("Are you sure you want to exit Solitaire Trisk?"));
     QTest::qWait(200);
@@ -142,10 +142,10 @@ void TTrayTest::menuRestoresAndExits() {
 
     // Yes: the icon goes and the settings are written.
     w.Answers = {true};
-    QTRY_VERIFY(!w.Form->pmTray->isVisible());
+    QTRY_VERIFY(!Named<QMenu>(w.Form.get(), "pmTray")->isVisible());
     QVERIFY(w.ClickIcon(3));
-    QTRY_VERIFY(w.Form->pmTray->isVisible());
-    QVERIFY(w.ChooseInMenu(w.Form->pmExitItem));
+    QTRY_VERIFY(Named<QMenu>(w.Form.get(), "pmTray")->isVisible());
+    QVERIFY(w.ChooseInMenu(Named<QAction>(w.Form.get(), "pmExitItem")));
     QTRY_VERIFY(!w.Icon->isVisible());
     QCOMPARE(w.Questions.size(), 2);
     QVERIFY(QFile::exists(folder.File()));

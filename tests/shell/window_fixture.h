@@ -3,6 +3,7 @@
 // and the settings kept in a temporary folder.
 #pragma once
 
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -23,9 +24,11 @@
 #include "menus/vomenus.h"
 #include "shell/main_form.h"
 #include "shell/options_form.h"
-#include "shell/table_view.h"
+#include "shell/services.h"
+#include "table/pointer.h"
 #include "table/resource_module.h"
 #include "table/spots.h"
+#include "table/table_view.h"
 
 namespace trisk::test {
 
@@ -67,6 +70,14 @@ inline void StoreSettings(std::initializer_list<std::pair<const char*, qint64>> 
 
 // The dialogs of a test window: every question and message recorded, every
 // answer taken from the test.
+// A part of the window by its object name; the test ends when there is none.
+template <class T>
+T* Named(const QObject* parent, const char* name) {
+    T* child = parent->findChild<T*>(QString::fromLatin1(name));
+    if (!child) qFatal("no %s named %s", T::staticMetaObject.className(), name);
+    return child;
+}
+
 struct TFakeDialogs : TDialogs {
     QStringList Questions;
     std::deque<bool> Answers;  // an empty queue answers No
@@ -88,15 +99,19 @@ struct TFakeDialogs : TDialogs {
     int OptionsShown = 0;
     std::function<bool(TOptionsForm&)> OptionsAnswer;  // none: Cancel
 
-    bool AskQuestion(const QString& text) override {
+    void SetOwner(QWidget*) override {}
+    bool AskQuestion(const std::string& question) override {
+        const QString text = QString::fromStdString(question);
         Questions << text;
         if (Answers.empty()) return false;
         const bool answer = Answers.front();
         Answers.pop_front();
         return answer;
     }
-    void ShowMessage(const QString& text) override { Messages << text; }
-    void ShowInformation(const QString& text) override { Messages << "information: " + text; }
+    void ShowMessage(const std::string& text, TMessageKind kind) override {
+        Messages << (kind == TMessageKind::Information ? "information: " : "") +
+                        QString::fromStdString(text);
+    }
     QString GetSaveFileName(const QString& proposed) override {
         ProposedNames << proposed;
         return SaveAnswer;
@@ -133,23 +148,29 @@ struct TFakeTicks : TTickSource {
     uint32_t TickCount() override { return Now; }
 };
 
+// A window whose dialogs and clock are the test's; adjust may put fakes of
+// its own into the rest of the services before the window is made.
 struct TWindow {
-    std::unique_ptr<TMainForm> Form = std::make_unique<TMainForm>();
-    TFakeDialogs& Dialogs;
-    TFakeTicks& Ticks;
-    // Shorthands for what the tests read and answer most.
-    QStringList& Questions;
-    std::deque<bool>& Answers;
-    QStringList& Messages;
-    uint32_t& Now;
+  private:
+    std::unique_ptr<TFakeDialogs> dialogs_ = std::make_unique<TFakeDialogs>();
+    std::unique_ptr<TFakeTicks> ticks_ = std::make_unique<TFakeTicks>();
 
-    TWindow()
-        : Dialogs(Install<TFakeDialogs>([this](auto p) { Form->SetDialogs(std::move(p)); })),
-          Ticks(Install<TFakeTicks>([this](auto p) { Form->SetTickSource(std::move(p)); })),
-          Questions(Dialogs.Questions),
-          Answers(Dialogs.Answers),
-          Messages(Dialogs.Messages),
-          Now(Ticks.Now) {
+  public:
+    TFakeDialogs& Dialogs = *dialogs_;
+    TFakeTicks& Ticks = *ticks_;
+    std::unique_ptr<TMainForm> Form;
+    // Shorthands for what the tests read and answer most.
+    QStringList& Questions = Dialogs.Questions;
+    std::deque<bool>& Answers = Dialogs.Answers;
+    QStringList& Messages = Dialogs.Messages;
+    uint32_t& Now = Ticks.Now;
+
+    explicit TWindow(const std::function<void(TServices&)>& adjust = {}) {
+        TServices services = TServices::Platform();
+        services.Dialogs = std::move(dialogs_);
+        services.Ticks = std::move(ticks_);
+        if (adjust) adjust(services);
+        Form = std::make_unique<TMainForm>(std::move(services));
         // The menu painter is made at the program's start; here with the first window.
         if (!VoMenu) {
             InitializeMenusUnits();
@@ -157,13 +178,9 @@ struct TWindow {
         }
     }
 
-    template <class T, class F>
-    static T& Install(F install) {
-        auto owned = std::make_unique<T>();
-        T& fake = *owned;
-        install(std::move(owned));
-        return fake;
-    }
+    // Parts of the window by their object names.
+    TTableView* Table() const { return Named<TTableView>(Form.get(), "Table"); }
+    QAction* Action(const char* name) const { return Named<QAction>(Form.get(), name); }
 
     // Runs the start-up sequence with the card-set library the build made.
     // Shows the window and waits until it has the keyboard.
@@ -184,18 +201,24 @@ struct TWindow {
 
     void Release(int x, int y, Qt::MouseButton button = Qt::LeftButton) {
         const QPointF at(x, y);
-        QMouseEvent press(QEvent::MouseButtonPress, at, Form->Table->mapToGlobal(at), button,
-                          button, Qt::NoModifier);
-        QApplication::sendEvent(Form->Table, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, Form->Table->mapToGlobal(at), button,
+        TTableView* table = Table();
+        QMouseEvent press(QEvent::MouseButtonPress, at, table->mapToGlobal(at), button, button,
+                          Qt::NoModifier);
+        QApplication::sendEvent(table, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, table->mapToGlobal(at), button,
                             Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(Form->Table, &release);
+        QApplication::sendEvent(table, &release);
+        // A click on the stock deals card by card: the test goes on once the
+        // deal is over, as a player's next click would.
+        WaitForTheDeal();
     }
+    void WaitForTheDeal() { QTRY_VERIFY_WITH_TIMEOUT(!Game().Dealing(), 5000); }
     void Move(int x, int y) {
         const QPointF at(x, y);
-        QMouseEvent move(QEvent::MouseMove, at, Form->Table->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(Form->Table, &move);
+        TTableView* table = Table();
+        QMouseEvent move(QEvent::MouseMove, at, table->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(table, &move);
     }
     // A click in the middle of a pile's place on the table.
     void ClickPile(int group, int pile, Qt::MouseButton button = Qt::LeftButton) {

@@ -14,6 +14,7 @@ using namespace trisk::test;
 namespace {
 
 struct TFakeTray : TTrayIcon {
+    void Attach(const QIcon&, const QString&, QMenu*) override {}
     bool Available = true;
     bool Shown = false;
     bool IsAvailable() const override { return Available; }
@@ -24,7 +25,9 @@ struct TFakeTray : TTrayIcon {
 
 struct TTrayWindow : TWindow {
     TFakeTray& Tray;
-    TTrayWindow() : Tray(Install<TFakeTray>([this](auto p) { Form->SetTrayIcon(std::move(p)); })) {}
+    TTrayWindow()
+        : TWindow([](TServices& s) { s.TrayIcon = std::make_unique<TFakeTray>(); }),
+          Tray(static_cast<TFakeTray&>(*Form->TrayIcon())) {}
 
     bool StartShown(bool toTray, bool onEscape) {
         if (!Start()) return false;
@@ -38,11 +41,15 @@ struct TTrayWindow : TWindow {
     void Escape() { QTest::keyClick(Form.get(), Qt::Key_Escape); }
     // Paused with the five seconds kept, ten minutes pass.
     bool PausedAway() {
-        const bool paused = !Form->GameTimer->isActive() && Game().GameStartTicks() == 5000;
+        const bool paused = !Named<QTimer>(Form.get(), "GameTimer")->isActive() &&
+                            Game().Clock().GameStartTicks() == 5000;
         Now += 600000;
         return paused;
     }
-    bool ResumedAsBefore() { return Form->GameTimer->isActive() && Game().ElapsedTicks() == 5000; }
+    bool ResumedAsBefore() {
+        return Named<QTimer>(Form.get(), "GameTimer")->isActive() &&
+               Game().Clock().ElapsedTicks() == 5000;
+    }
 };
 
 }  // namespace
@@ -58,7 +65,7 @@ void TWindowTest::everyTripAwayPausesTheClockOnce() {
     TTrayWindow w;
     QVERIFY(w.StartShown(false, false));
     w.Escape();  // Escape not allowed: nothing
-    QVERIFY(!w.Form->isMinimized() && w.Form->GameTimer->isActive());
+    QVERIFY(!w.Form->isMinimized() && Named<QTimer>(w.Form.get(), "GameTimer")->isActive());
     w.Form->showMinimized();  // the system's minimise, to the taskbar
     QVERIFY(w.PausedAway());
     QVERIFY(!w.Tray.Shown);
@@ -82,9 +89,11 @@ void TWindowTest::everyTripAwayPausesTheClockOnce() {
     QVERIFY(t.ResumedAsBefore());
     t.Escape();
     QVERIFY(!t.Form->isVisible() && t.Tray.Shown && t.PausedAway());
-    QCOMPARE(t.Form->pmTray->actions(), (QList<QAction*>{t.Form->pmRestore, t.Form->pmExitItem}));
-    t.Form->pmRestore->trigger();
-    t.Form->pmRestore->trigger();  // back already: nothing more
+    QCOMPARE(Named<QMenu>(t.Form.get(), "pmTray")->actions(),
+             (QList<QAction*>{Named<QAction>(t.Form.get(), "pmRestore"),
+                              Named<QAction>(t.Form.get(), "pmExitItem")}));
+    Named<QAction>(t.Form.get(), "pmRestore")->trigger();
+    Named<QAction>(t.Form.get(), "pmRestore")->trigger();  // back already: nothing more
     QVERIFY(t.Form->isVisible() && !t.Tray.Shown && t.ResumedAsBefore());
 
     // No notification area: the taskbar instead, or the window could never
@@ -110,7 +119,7 @@ void TWindowTest::exitQuestionGuardsEveryClose() {
     // Yes: closed, the icon gone, the five values written.
     w.Escape();
     w.Answers = {true};
-    w.Form->pmExitItem->trigger();
+    Named<QAction>(w.Form.get(), "pmExitItem")->trigger();
     QVERIFY(!w.Tray.Shown);
     QVERIFY(QFile::exists(folder.File()));
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "history/game.h"
-#include "table/clock.h"
+#include "table/status_texts.h"
 #include "table/pointer.h"
 #include "table/spots.h"
 #include "test_host.h"
@@ -116,7 +116,7 @@ class Pointer : public ::testing::Test {
         FormMouseUp(game, button, x, y);
     }
     TRecordingHost host;
-    TGame game{host};
+    TGame game{host.Services()};
 };
 
 TEST_F(Pointer, PickPutBackAndMove) {
@@ -254,29 +254,29 @@ TEST(Clock, FormatsHoursMinutesAndSecondsAndWraps) {
     EXPECT_EQ(FormatClock(4294967295u), "1193:02:47");
 
     TRecordingHost host;
-    TGame game(host);
+    TGame game(host.Services());
     host.Now = 4294967000u;
     game.StartGame();
     host.Now = 1000;
-    EXPECT_EQ(FormatClock(game.ElapsedTicks()), "00:00:01");
+    EXPECT_EQ(FormatClock(game.Clock().ElapsedTicks()), "00:00:01");
 
     // Ten minutes minimised do not count.
     host.Now = 61000;
-    game.PauseClock();
+    game.Clock().PauseClock();
     EXPECT_FALSE(host.TimerRunning);
     host.Now += 600000;
-    game.ResumeClock();
+    game.Clock().ResumeClock();
     EXPECT_TRUE(host.TimerRunning);
-    EXPECT_EQ(FormatClock(game.ElapsedTicks()), "00:01:01");
+    EXPECT_EQ(FormatClock(game.Clock().ElapsedTicks()), "00:01:01");
 
     // A stopped clock keeps its time; pause and resume set it running again.
     host.Now += 5000;
-    game.StopClock();
+    game.Clock().StopClock();
     EXPECT_FALSE(host.TimerRunning);
-    game.PauseClock();
+    game.Clock().PauseClock();
     host.Now += 100000;
-    game.ResumeClock();
-    EXPECT_EQ(game.ElapsedTicks(), 66296u);
+    game.Clock().ResumeClock();
+    EXPECT_EQ(game.Clock().ElapsedTicks(), 66296u);
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(RandomPlay, InvariantsHoldInEveryKindAndUndoLevel) {
         for (int level = 0; level <= 2; ++level) {
             for (int session = 0; session < 4; ++session) {
                 test::TRecordingHost host;
-                TGame game(host);
+                TGame game(host.Services());
                 test::EditSettings(game, [&](TSettings& s) {
                     s.UndoOption = level;
                     s.ConfirmNewGame = s.ConfirmReplayGame = false;
@@ -105,7 +105,7 @@ TEST(RandomPlay, InvariantsHoldInEveryKindAndUndoLevel) {
                 ASSERT_TRUE(game.WriteGameFile(path, 0));
                 std::vector<uint8_t> first, second;
                 ASSERT_TRUE(PlatformFileStore().ReadWholeFile(path, first));
-                TGame other(host);
+                TGame other(host.Services());
                 other.StartGame();
                 ASSERT_TRUE(other.LoadGameFromFile(path));
                 ASSERT_TRUE(other.WriteGameFile(path, 0));

@@ -1,0 +1,73 @@
+// The table: the window's client area below the menu bar, where the piles are
+// painted and where pointer releases and moves are taken. It owns everything
+// between the table's coordinates (the spot tables) and the screen: the
+// painting with the highlight of a picked-up card, the hint's mark and the
+// keyboard focus, the hit-testing of the pointer, and the scale between the
+// two. At a zoom of 1 a table point is a widget pixel; the device pixel ratio
+// on top of the zoom is Qt's. The toolbar lies over the top edge, and hiding
+// the toolbar or the status bar never moves the table.
+#pragma once
+
+#include <QWidget>
+
+#include <optional>
+
+#include "engine/rules.h"
+
+namespace trisk {
+
+class TCardImages;
+class TGame;
+
+class TTableView : public QWidget {
+    Q_OBJECT
+  public:
+    TTableView(TGame& game, const TCardImages& images, QWidget* parent);
+
+    // ---- the scale: table coordinates times the zoom are widget pixels ----
+    double Zoom() const { return zoom_; }
+    void SetZoom(double zoom);
+    // Screen pixels per table pixel: the zoom times the device pixel ratio.
+    double PaintScale() const;
+    // The table point under a widget point.
+    QPoint ToTable(QPointF at) const;
+    // The widget rectangle of a table rectangle.
+    QRect ToWidget(const QRect& table) const;
+
+    // ---- what is drawn over the cards ----
+    // The pile a hint points at (group -1: the stock), framed until cleared.
+    std::optional<TPileRef> HintMark() const { return hintMark_; }
+    void SetHintMark(std::optional<TPileRef> pile);
+    // The pile that keyboard play acts on; none until keyboard play begins.
+    std::optional<TPileRef> FocusPile() const { return focusPile_; }
+    void SetFocusPile(std::optional<TPileRef> pile);
+
+    // ---- the window's events on the table ----
+    // Paints the whole table with painter set to table coordinates.
+    void FormPaint(QPainter& painter);
+    // A button released, or the pointer moved, at a widget point.
+    void FormMouseUp(Qt::MouseButton button, QPointF at);
+    void FormMouseMove(QPointF at);
+    // Draws the table now, not at the next paint event.
+    void PaintTable();
+
+  signals:
+    // After every paint of the table.
+    void Painted();
+    void Resized();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+  private:
+    TGame& game_;
+    const TCardImages& images_;
+    double zoom_ = 1.0;
+    std::optional<TPileRef> hintMark_;
+    std::optional<TPileRef> focusPile_;
+};
+
+}  // namespace trisk
