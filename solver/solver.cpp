@@ -297,6 +297,7 @@ class TSolver {
     std::mt19937_64 random_{0x7269736B};
 
     TSolveResult result_;
+    bool cutting_ = false;
 };
 
 // Counts one more position visited; false when that is one too many.
@@ -355,6 +356,14 @@ TSolver::TStep TSolver::ExpandNext() {
     current_ = parent;
     if (via != kNoAction) {
         state_.Apply(via);
+        // A position whose relaxed game is lost has no winning line: none of
+        // the positions after it needs a visit for its sake. Positions just
+        // after a stock click are not asked: a card more on the waste seldom
+        // strands anything, and they are most of those expanded.
+        if (cutting_ && via != kStockCode && ProveLoss(state_.Position()).Proved) {
+            ++result_.Cut;
+            return TStep::Going;
+        }
         if (!Keep(parent, via, current_)) return TStep::Stopped;
     }
 
@@ -519,6 +528,17 @@ TSolveResult TSolver::Run() {
         result_.Verdict = TVerdict::Winnable;
         return Finish();
     }
+    result_.Proof = ProveLoss(state_.Position());
+    if (result_.Proof.Proved) {
+        result_.Verdict = TVerdict::NotWinnable;
+        result_.Method = TMethod::Relaxation;
+        return Finish();
+    }
+    result_.Proof = {};
+    // In Napoleon's Tomb the relaxation cuts off a few percent of the
+    // positions expanded; in Diamond, whose cards go nearly anywhere, it
+    // practically never does and would only slow the search.
+    cutting_ = IsTomb(state_.Position().Kind);
     uint64_t root = 0;
     if (!Keep(0, kNoAction, root) || !Afford(queue_.PushCost(0))) return Finish();
     queue_.Push(0, 0, kNoAction);
@@ -564,6 +584,44 @@ TSolveResult Solve(const TPosition& position, const TSolverLimits& limits,
                    const std::atomic<bool>* cancel) {
     TSolver solver(position, limits, cancel);
     return solver.Run();
+}
+
+TSolveResult SolveLinked(const TPosition& position, const TSolverLimits& limits) {
+    if (!IsPassLimited(position.Kind)) return Solve(position, limits);
+    // Simplified hands a quarter of the time to the Classical search, whose
+    // fewer moves often find a line sooner. Classical keeps all of it: a
+    // Simplified game, with more moves, is practically never proved lost
+    // where the Classical one is not, so it gets only time left over (a
+    // search that ran out of memory).
+    TSolverLimits first = limits;
+    if (position.Kind == gkTriskLite) first.TimeLimit = limits.TimeLimit * 3 / 4;
+    TSolveResult own = Solve(position, first);
+    if (own.Verdict != TVerdict::Undetermined || own.Stop == TStopReason::BadPosition) return own;
+    TSolverLimits rest = limits;
+    if (limits.TimeLimit.count() > 0) {
+        const auto used = std::chrono::milliseconds(own.Milliseconds);
+        if (used + std::chrono::milliseconds(100) >= limits.TimeLimit) return own;
+        rest.TimeLimit = limits.TimeLimit - used;
+    }
+    TPosition linked = position;
+    linked.Kind = position.Kind == gkTriskLite ? gkTriskClassic : gkTriskLite;
+    TSolveResult other = Solve(linked, rest);
+    other.Milliseconds += own.Milliseconds;
+    other.Positions += own.Positions;
+    other.PeakBytes = std::max(other.PeakBytes, own.PeakBytes);
+    // A classical line for the simplified game (checked move by move), a
+    // simplified loss for the classical game; nothing else carries over.
+    const bool carries = position.Kind == gkTriskLite
+                             ? other.Verdict == TVerdict::Winnable && LineWins(position, other.Line)
+                             : other.Verdict == TVerdict::NotWinnable;
+    if (!carries) {
+        own.Milliseconds = other.Milliseconds;
+        own.Positions = other.Positions;
+        own.PeakBytes = other.PeakBytes;
+        return own;
+    }
+    other.Method = TMethod::LinkedGame;
+    return other;
 }
 
 std::string ActionText(const TAction& action) {

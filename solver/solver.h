@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "engine/rules.h"
+#include "solver/loss_proof.h"
 
 namespace trisk {
 
@@ -46,9 +47,21 @@ enum class TVerdict { Winnable, NotWinnable, Undetermined };
 // Why an undetermined search stopped.
 enum class TStopReason { None, Positions, Memory, Time, Cancelled, BadPosition };
 
+// How a verdict was reached.
+enum class TMethod {
+    Search,      // a line found, or every position visited (Positions of them)
+    Relaxation,  // the relaxed game of ProveLoss shows the start lost (Proof)
+    LinkedGame,  // the verdict of the simplified or classical game on the same deal
+};
+
 struct TSolveResult {
     TVerdict Verdict = TVerdict::Undetermined;
     TStopReason Stop = TStopReason::None;
+    TMethod Method = TMethod::Search;
+    // The relaxation's proof when Method is Relaxation.
+    TLossProof Proof;
+    // Positions whose relaxed game was lost, left unexpanded by the search.
+    uint64_t Cut = 0;
     // The winning line from the given position; empty unless winnable.
     std::vector<TAction> Line;
     // Distinct positions visited, the start included.
@@ -64,6 +77,16 @@ struct TSolveResult {
 // faithfully and is answered undetermined with TStopReason::BadPosition.
 TSolveResult Solve(const TPosition& position, const TSolverLimits& limits,
                    const std::atomic<bool>* cancel = nullptr);
+
+// Simplified and Classical deal the same cards and the Simplified rules only
+// add moves, so a Classical winning line wins the Simplified game too and a
+// Simplified game that cannot be won cannot be won as Classical either.
+// A Simplified position is searched with three quarters of the time limit,
+// then as Classical with what is left; a Classical one with the whole time
+// limit, then as Simplified with what is left, if anything. The linked
+// verdict counts only in the direction that carries over (Method is then
+// LinkedGame). Other kinds are searched as Solve does.
+TSolveResult SolveLinked(const TPosition& position, const TSolverLimits& limits);
 
 // One action in the script language of trisk-tool play: "stock" or
 // "move G P G2 P2".

@@ -18,18 +18,22 @@
 namespace trisk {
 
 const char* const kSolveCommandUsage =
-    "  trisk-tool solve --kind K --number N [limits] [--script-out FILE]\n"
-    "  trisk-tool solve FILE.kxr [limits] [--script-out FILE]\n"
+    "  trisk-tool solve --kind K --number N [limits] [--script-out FILE] [--explain]\n"
+    "  trisk-tool solve FILE.kxr [limits] [--script-out FILE] [--explain]\n"
     "  trisk-tool hint FILE.kxr [limits]\n"
     "  trisk-tool survey --kind K --from A --to B [--jobs J] [limits]\n"
     "\n"
     "solve searches the dealt game N of kind K, or the current position of a saved\n"
     "game, for a winning line and prints \"winnable: A actions\" (exit status 0),\n"
-    "\"not winnable\" (1, proved by visiting every reachable position) or\n"
+    "\"not winnable\" (1, proved by a relaxation of the rules or by visiting every\n"
+    "reachable position) or "
     "\"undetermined: limit reached after P positions\" (3). --script-out writes the\n"
-    "winning line as a script for trisk-tool play. hint prints the first action of a\n"
+    "winning line as a script for trisk-tool play; --explain adds how the verdict was\n"
+    "proved. Simplified and Classical share the time with the linked kind on the\n"
+    "same deal. hint prints the first action of a\n"
     "winning line. survey solves deals A to B on J threads (default 1) and prints\n"
-    "number,verdict,actions,positions,milliseconds,peak_kb for each and a summary.\n"
+    "number,verdict,actions,positions,milliseconds,peak_kb,method for each (method:\n"
+    "search, relaxation or linked) and a summary.\n"
     "Limits: --max-positions M (default none), --max-memory MB (default 256),\n"
     "--time-limit SECONDS (default 10, fractions allowed; the search's own processor\n"
     "time, as are the survey's milliseconds); 0 means no limit.\n";
@@ -47,6 +51,7 @@ struct TOptions {
     std::string MaxMemory;
     std::string TimeLimit;
     std::string ScriptOut;
+    bool Explain = false;
 };
 
 bool ParseUnsigned(const std::string& text, uint64_t high, uint64_t& value) {
@@ -81,6 +86,16 @@ bool ParseArguments(const std::vector<std::string>& args, bool fileAllowed,
     if (fileAllowed && i < args.size() && args[i].rfind("--", 0) != 0) options.File = args[i++];
     for (; i < args.size(); i += 2) {
         const std::string& name = args[i];
+        if (name == "--explain" &&
+            std::find(allowed.begin(), allowed.end(), name) != allowed.end()) {
+            if (options.Explain) {
+                err << "trisk-tool: " << name << " given twice\n";
+                return false;
+            }
+            options.Explain = true;
+            --i;  // a flag without a value
+            continue;
+        }
         if (std::find(allowed.begin(), allowed.end(), name) == allowed.end()) {
             err << "trisk-tool: unknown argument '" << name << "' for " << args[0] << "\n";
             return false;
@@ -215,6 +230,18 @@ const char* VerdictText(TVerdict verdict) {
     return "undetermined";
 }
 
+const char* MethodText(TMethod method) {
+    switch (method) {
+        case TMethod::Relaxation:
+            return "relaxation";
+        case TMethod::LinkedGame:
+            return "linked";
+        case TMethod::Search:
+            break;
+    }
+    return "search";
+}
+
 int ExitStatus(TVerdict verdict) {
     switch (verdict) {
         case TVerdict::Winnable:
@@ -225,6 +252,41 @@ int ExitStatus(TVerdict verdict) {
             break;
     }
     return 3;
+}
+
+// How a verdict was reached, for --explain: for "not winnable" which cards
+// the relaxed game strands and which block them, or how many positions an
+// exhausted search visited.
+std::string Explanation(const TSolveResult& result) {
+    std::string text;
+    const std::string cut =
+        result.Cut > 0 ? " (" + std::to_string(result.Cut) + " of them cut off by the relaxation)"
+                       : "";
+    if (result.Method == TMethod::LinkedGame) {
+        text = result.Verdict == TVerdict::Winnable
+                   ? "proof: the line wins the classical game on the same deal, whose moves the "
+                     "simplified game all allows\n"
+                   : "proof: the simplified game on the same deal, which allows every classical "
+                     "move, cannot be won\n";
+    } else if (result.Verdict == TVerdict::NotWinnable && result.Method == TMethod::Relaxation) {
+        text =
+            "proof: relaxation (every card once reachable stays reachable; cards go only where "
+            "the building orders let them)\n";
+        text += "  never reaching a foundation: " + CardListText(result.Proof.Stranded) + "\n";
+        if (!result.Proof.Blockers.empty())
+            text +=
+                "  blocked by cards that can never leave: " + CardListText(result.Proof.Blockers) +
+                "\n";
+    } else if (result.Verdict == TVerdict::NotWinnable) {
+        text = "proof: exhausted search, every one of " + std::to_string(result.Positions) +
+               " positions reachable visited" + cut + "\n";
+    } else if (result.Verdict == TVerdict::Winnable) {
+        text = "proof: the winning line, found after " + std::to_string(result.Positions) +
+               " positions\n";
+    } else {
+        text = "no proof: " + std::to_string(result.Positions) + " positions visited" + cut + "\n";
+    }
+    return text;
 }
 
 // What solve and hint print for anything but a winning line, and their exit
@@ -240,6 +302,7 @@ int ReportOther(const TSolveResult& result, const TOptions& options, std::ostrea
         out << "not winnable\n";
     else
         out << "undetermined: limit reached after " << result.Positions << " positions\n";
+    if (options.Explain) out << Explanation(result);
     return ExitStatus(result.Verdict);
 }
 
@@ -267,14 +330,14 @@ bool StartPosition(const TOptions& options, TPosition& position, std::ostream& e
 
 int RunSolve(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<std::string> allowed = kLimitOptions;
-    allowed.insert(allowed.end(), {"--kind", "--number", "--script-out"});
+    allowed.insert(allowed.end(), {"--kind", "--number", "--script-out", "--explain"});
     TOptions options;
     TSolverLimits limits;
     TPosition position;
     if (!ParseArguments(args, true, allowed, options, err) || !ParseLimits(options, limits, err) ||
         !StartPosition(options, position, err))
         return 2;
-    const TSolveResult result = Solve(position, limits);
+    const TSolveResult result = SolveLinked(position, limits);
     if (result.Verdict != TVerdict::Winnable) return ReportOther(result, options, out, err);
     if (!options.ScriptOut.empty()) {
         // Replaced whole, as a saved game is: a link in its place is replaced,
@@ -289,6 +352,7 @@ int RunSolve(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
     }
     out << "winnable: " << result.Line.size() << " actions\n";
+    if (options.Explain) out << Explanation(result);
     return 0;
 }
 
@@ -380,7 +444,7 @@ int RunSurvey(const std::vector<std::string>& args, std::ostream& out, std::ostr
                 i = next++;
             }
             TSolveResult result =
-                Solve(DealtPosition(kind, from + static_cast<uint32_t>(i)), limits);
+                SolveLinked(DealtPosition(kind, from + static_cast<uint32_t>(i)), limits);
             const std::lock_guard<std::mutex> lock(mutex);
             results[i % window] = std::move(result);
             done[i % window] = 1;
@@ -405,7 +469,8 @@ int RunSurvey(const std::vector<std::string>& args, std::ostream& out, std::ostr
             changed.notify_all();
         }
         out << from + i << "," << VerdictText(r.Verdict) << "," << r.Line.size() << ","
-            << r.Positions << "," << r.Milliseconds << "," << r.PeakBytes / 1024 << std::endl;
+            << r.Positions << "," << r.Milliseconds << "," << r.PeakBytes / 1024 << ","
+            << MethodText(r.Method) << std::endl;
         ++tally[static_cast<int>(r.Verdict)];
         ++times[r.Milliseconds];
         peak = std::max(peak, r.PeakBytes);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/position_builder.h"
 #include "engine/rules.h"
 #include "history/savefile.h"
 #include "solver/solver.h"
@@ -77,19 +78,25 @@ TEST_F(SolveCommand, SolveWritesAWinningScriptOfTheDealtGame) {
 }
 
 // The lines written are played by trisk-tool play, clicks and all, to a won
-// game: every card on the foundations, nothing left in the stock.
+// game: every card on the foundations, nothing left in the stock. Simplified
+// deal 44 is one whose line comes from the Classical game on the same deal.
 TEST_F(SolveCommand, WrittenLinesWinThroughTriskToolPlay) {
     const struct {
         const char* Kind;
         const char* Number;
-    } deals[] = {{"0", "5"}, {"1", "10"}, {"2", "20"}, {"3", "2"}};
+        const char* Seconds;
+    } deals[] = {
+        {"0", "5", "30"}, {"0", "44", "2"}, {"1", "10", "30"}, {"2", "20", "30"}, {"3", "2", "30"}};
     for (const auto& deal : deals) {
         const std::string script = (dir / "line.txt").string();
         const std::string kxr = (dir / "won.kxr").string();
         ASSERT_EQ(Run({"solve", "--kind", deal.Kind, "--number", deal.Number, "--script-out",
-                       script, "--time-limit", "30"}),
+                       script, "--time-limit", deal.Seconds, "--explain"}),
                   0)
             << deal.Kind << " " << deal.Number << ": " << out.str();
+        if (deal.Number == std::string("44")) {
+            EXPECT_NE(out.str().find("classical game"), std::string::npos) << out.str();
+        }
         std::ostringstream toolOut, toolErr;
         ASSERT_EQ(RunTool({"play", "--kind", deal.Kind, "--number", deal.Number, "--script", script,
                            "--out", kxr},
@@ -198,6 +205,32 @@ TEST_F(SolveCommand, BadArgumentsAndFilesGetExitStatus2) {
     EXPECT_EQ(err.str(), "This file was created in the version 1.4 and can not be loaded.\n");
 }
 
+// The corner of suit 0 wants its 5 next, which lies under a 3 and a 4 that
+// have nowhere to go: outer pile 0 shows a 2 and cannot be emptied.
+TEST_F(SolveCommand, ExplainNamesTheRelaxationAndTheCardsOfAProvedLoss) {
+    TPosition position = test::EmptyTable(gkTriskClassic);
+    test::EmptyStock(position);
+    position.PassesLeft = 1;
+    for (int suit = 1; suit < kSuits; ++suit) {
+        for (int i = 0; i < 2 * kRanks; ++i)
+            test::Place(position, GroupCorner, suit, {test::C(suit, kRanks - 1 - i % kRanks)});
+    }
+    for (int i = 0; i < 20; ++i)
+        test::Place(position, GroupCorner, 0, {test::C(0, kRanks - 1 - i % kRanks)});
+    test::Place(position, GroupOuter, 0, {test::C(0, 0), test::C(0, 1)});
+    test::Place(position, GroupOuter, 1, {test::C(0, 5)});
+    test::Place(position, GroupInner, 0, {test::C(0, 4), test::C(0, 2), test::C(0, 3)});
+    const std::string file = Save("lost.kxr", position);
+
+    EXPECT_EQ(Run({"solve", file, "--explain"}), 1) << err.str();
+    EXPECT_EQ(out.str(),
+              "not winnable\n"
+              "proof: relaxation (every card once reachable stays reachable; cards go only where "
+              "the building orders let them)\n"
+              "  never reaching a foundation: 50\n"
+              "  blocked by cards that can never leave: 30, 40\n");
+}
+
 // Takes a few lines, then fails as a closed pipe would.
 class TShortStream : public std::streambuf {
   public:
@@ -259,7 +292,7 @@ TEST_F(SolveCommand, SurveyPrintsOneLinePerDealInOrderAndASummary) {
         std::vector<std::string> field;
         for (std::string f; std::getline(fields, f, ',');)
             field.push_back(f);
-        ASSERT_EQ(field.size(), 6u) << line;
+        ASSERT_EQ(field.size(), 7u) << line;
         EXPECT_EQ(field[0], std::to_string(number));
         EXPECT_TRUE(field[1] == "winnable" || field[1] == "undetermined") << line;
         EXPECT_LE(std::stoull(field[3]), 3000u);

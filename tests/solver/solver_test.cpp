@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <iterator>
 #include <random>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include <vector>
 
 #include "engine/rules.h"
+#include "solver/loss_proof.h"
 #include "solver/solver.h"
 
 namespace trisk {
@@ -185,6 +187,96 @@ TEST(Solver, AgreesWithAnExhaustiveSearchOnSmallPositions) {
         if (kind != gkTriskLite) {
             EXPECT_GE(decided[1], 5) << "kind " << kind;
         }
+    }
+}
+
+// Both copies of some card lie off the foundations.
+bool BothCopiesInPlay(const TPosition& position) {
+    int count[kSuits * kRanks] = {};
+    for (const TCard& slot : position.Board.Deck.Cards)
+        count[slot.Suit * kRanks + slot.Rank] += slot.Present;
+    for (int g = 0; g < kGroups; ++g) {
+        if (IsFoundation(position.Kind, g)) continue;
+        for (int p = 0; p < PilesInGroup(position.Kind, g); ++p) {
+            for (const TCard& card : position.Board.Pile(position.Kind, g, p).Cards)
+                count[card.Suit * kRanks + card.Rank] += card.Present;
+        }
+    }
+    return std::find(std::begin(count), std::end(count), 2) != std::end(count);
+}
+
+// The relaxation may only ever call a position lost that the exhaustive
+// search finds lost; and on these positions it must find proofs often,
+// with both copies of a card in play among them, or it proves nothing.
+TEST(LossProof, NeverContradictsAnExhaustiveSearch) {
+    std::mt19937 random(20261210);
+    for (int kind = 0; kind < kGameKinds; ++kind) {
+        int proofs = 0;
+        int lost = 0;
+        int twoCopies = 0;
+        for (int tries = 0; tries < 150; ++tries) {
+            const TPosition position = SmallPosition(static_cast<TGameKind>(kind), random);
+            const TBrute brute = BruteForce(position, 3000);
+            if (brute == TBrute::TooBig) continue;
+            lost += brute == TBrute::NotWinnable;
+            const TLossProof proof = ProveLoss(position);
+            if (!proof.Proved) continue;
+            ASSERT_EQ(brute, TBrute::NotWinnable) << "kind " << kind << " try " << tries;
+            EXPECT_FALSE(proof.Stranded.empty());
+            ++proofs;
+            twoCopies += BothCopiesInPlay(position);
+        }
+        if (kind != gkTriskLite) {
+            EXPECT_GE(proofs, lost / 3) << "kind " << kind;
+        }
+        if (kind == gkTriskClassic || kind == gkDiamond) {
+            EXPECT_GE(twoCopies, 1) << "kind " << kind;
+        }
+    }
+}
+
+// The claim that links the two games, checked on the rules themselves: on
+// the same cards, every Classical move is a Simplified move, so a Classical
+// win is a Simplified win and a Simplified loss a Classical loss; and what
+// SolveLinked carries over between them agrees with the exhaustive search.
+TEST(LinkedGames, ClassicalWinsAreSimplifiedWinsAndSimplifiedLossesClassicalLosses) {
+    std::mt19937 random(20261211);
+    TSolverLimits limits;
+    limits.MaxPositions = 200000;
+    int compared = 0;
+    for (int tries = 0; tries < 60; ++tries) {
+        TPosition classical = SmallPosition(gkTriskClassic, random);
+        TPosition simplified = classical;
+        simplified.Kind = gkTriskLite;
+        for (const TMove& move : LegalMoves(classical)) {
+            const std::vector<TMove> more = LegalMoves(simplified);
+            ASSERT_NE(std::find(more.begin(), more.end(), move), more.end());
+        }
+        const TBrute hard = BruteForce(classical, 3000);
+        const TBrute easy = BruteForce(simplified, 20000);
+        if (hard == TBrute::TooBig || easy == TBrute::TooBig) continue;
+        ++compared;
+        if (hard == TBrute::Winnable) {
+            EXPECT_EQ(easy, TBrute::Winnable) << "try " << tries;
+        }
+        const TSolveResult linked = SolveLinked(simplified, limits);
+        EXPECT_EQ(linked.Verdict == TVerdict::Winnable, easy == TBrute::Winnable);
+    }
+    EXPECT_GE(compared, 10);
+
+    // Dealt games: the same cards, and a Classical winning line wins the
+    // Simplified game move for move.
+    TSolverLimits dealt;
+    dealt.TimeLimit = 20s;
+    for (const uint32_t number : {8u, 10u}) {
+        const TPosition classical = DealtPosition(gkTriskClassic, number);
+        TPosition simplified = DealtPosition(gkTriskLite, number);
+        EXPECT_EQ(std::memcmp(&classical.Board.TombPiles, &simplified.Board.TombPiles,
+                              sizeof(classical.Board.TombPiles)),
+                  0);
+        const TSolveResult result = Solve(classical, dealt);
+        ASSERT_EQ(result.Verdict, TVerdict::Winnable);
+        EXPECT_TRUE(ReplaysToWin(simplified, result.Line));
     }
 }
 
