@@ -31,7 +31,8 @@ bool TFileStore::ReadWholeFile(const std::string& path, std::vector<uint8_t>& by
 bool TFileStore::RenameFile(const std::string& from, const std::string& to) {
     // Never replace what is already there, not even a link planted between a
     // check and the rename: the kernel refuses atomically where it can.
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
     if (errno != EINVAL && errno != ENOSYS) return false;
     struct stat st;
     if (::lstat(to.c_str(), &st) == 0) return false;

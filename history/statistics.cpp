@@ -22,8 +22,7 @@ bool ReadStatisticsFile(TFileStore& files, const std::string& path, TStatistics&
     exists = !path.empty() && files.Exists(path);
     std::vector<uint8_t> bytes;
     TStatistics read{};
-    if (!exists || !files.ReadWholeFile(path, bytes, kMaxFileSize) ||
-        !ParseStatistics(bytes, read))
+    if (!exists || !files.ReadWholeFile(path, bytes, kMaxFileSize) || !ParseStatistics(bytes, read))
         return false;
     stats = read;
     return true;
@@ -160,7 +159,8 @@ void TStatisticsKeeper::Load() {
     } else {
         // What cannot be moved aside is not written over either: this
         // session's figures stay in memory.
-        text += " The old file " + path_ + " is left as it is, and this session's figures are not kept.";
+        text += " The old file " + path_ +
+                " is left as it is, and this session's figures are not kept.";
         path_.clear();
     }
     dialogs_.ShowMessage(text, TMessageKind::Plain);

@@ -14,7 +14,6 @@
 
 namespace trisk {
 
-
 struct TKindStatistics {
     uint32_t Played = 0;  // won + lost + abandoned
     uint32_t Won = 0;

@@ -35,6 +35,7 @@ void TStatisticsTest::countsShowsResetsAndKeeps() {
         QVERIFY(w.ShowActive());
         w.Deal(gkTriskClassic, 7);
         w.Game().ClickStock();
+        w.WaitForTheDeal();
         w.Game().GameLost();
         QCOMPARE(Cell(w, gkTriskClassic, 2), QString("1"));
         QCOMPARE(Cell(w, gkTriskClassic, 0), QString("1"));
@@ -51,6 +52,7 @@ void TStatisticsTest::countsShowsResetsAndKeeps() {
         // A loss after the reset is written at once and read by the next window.
         w.Deal(gkTriskLite, 3);
         w.Game().ClickStock();
+        w.WaitForTheDeal();
         w.Game().GameLost();
 
         // A Diamond game played and left on the table when the window closes
@@ -58,6 +60,8 @@ void TStatisticsTest::countsShowsResetsAndKeeps() {
         w.Deal(gkDiamond, 4);
         w.Game().ClickStock();
         w.WaitForTheDeal();
+        w.WaitForTheDeal();
+        w.Answers = {true};  // "quit?"
         QVERIFY(w.Form->close());
     }
     TWindow again;
