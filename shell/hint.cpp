@@ -138,6 +138,9 @@ std::optional<TPileRef> THint::Mark() const {
 
 void THint::SetMark(TPileRef pile) {
     table_.SetHintMark(pile);
+    // In keyboard play the focus goes to the marked pile, so that Space
+    // completes the step.
+    if (table_.FocusPile()) table_.SetFocusPile(pile);
     markTimer_.start();
 }
 

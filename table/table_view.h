@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/rules.h"
 
@@ -23,6 +25,8 @@ class TTableView : public QWidget {
     Q_OBJECT
   public:
     TTableView(TGame& game, const TCardImages& images, QWidget* parent);
+
+    const TGame& Game() const { return game_; }
 
     // ---- the scale: table coordinates times the zoom are widget pixels ----
     double Zoom() const { return zoom_; }
@@ -41,6 +45,10 @@ class TTableView : public QWidget {
     // The pile that keyboard play acts on; none until keyboard play begins.
     std::optional<TPileRef> FocusPile() const { return focusPile_; }
     void SetFocusPile(std::optional<TPileRef> pile);
+    // Keyboard play: the arrow keys move the focus (the first press shows it
+    // on the stock), Space and Return act on the focused pile as a left-button
+    // release over its middle does. Other keys are not the table's.
+    bool FormKeyDown(int key);
 
     // ---- the window's events on the table ----
     // Paints the whole table with painter set to table coordinates.
@@ -60,14 +68,23 @@ class TTableView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void ShowFocusedCount();
+    // Screen readers: the focus event of the focused pile, and the name and
+    // selection changes since the last paint.
+    void ReportFocus();
+    void ReportPileChanges();
+
     TGame& game_;
     const TCardImages& images_;
     double zoom_ = 1.0;
     std::optional<TPileRef> hintMark_;
     std::optional<TPileRef> focusPile_;
+    std::vector<std::string> spokenNames_;
+    std::optional<TPileRef> spokenSelection_;
 };
 
 }  // namespace trisk
