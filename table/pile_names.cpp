@@ -62,4 +62,19 @@ std::string PileDescription(const TPosition& position, int group, int pile) {
     return name + ": " + CardName(top->Suit, top->Rank) + ", " + CountText(count);
 }
 
+std::string SpokenPileName(const TPosition& position, TPileRef pile, THintRole role) {
+    std::string name = PileDescription(position, pile.Group, pile.Pile);
+    switch (role) {
+        case THintRole::None:
+            break;
+        case THintRole::From:
+            name += ", hint: move from here";
+            break;
+        case THintRole::To:
+            name += pile.Group == -1 ? ", hint: click here" : ", hint: move here";
+            break;
+    }
+    return name;
+}
+
 }  // namespace trisk

@@ -3,7 +3,6 @@
 #include <QPointer>
 
 #include "history/game.h"
-#include "table/pile_names.h"
 #include "table/spots.h"
 #include "table/table_view.h"
 
@@ -39,8 +38,7 @@ class TPileAccessible : public QAccessibleInterface {
     QString text(QAccessible::Text t) const override {
         const auto pile = Pile();
         if (!pile || t != QAccessible::Name) return {};
-        return QString::fromStdString(
-            PileDescription(view_->Game().Position(), pile->Group, pile->Pile));
+        return QString::fromStdString(view_->SpokenName(*pile));
     }
     void setText(QAccessible::Text, const QString&) override {}
 

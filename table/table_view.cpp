@@ -56,9 +56,11 @@ QRect TTableView::ToWidget(const QRect& table) const {
     return scaled.toAlignedRect();
 }
 
-void TTableView::SetHintMark(std::optional<TPileRef> pile) {
-    if (pile == hintMark_) return;
+void TTableView::SetHintMark(std::optional<TPileRef> pile, std::optional<TPileRef> from) {
+    if (!pile) from.reset();
+    if (pile == hintMark_ && from == hintFrom_) return;
     hintMark_ = pile;
+    hintFrom_ = from;
     update();
 }
 
@@ -66,7 +68,18 @@ void TTableView::SetFocusPile(std::optional<TPileRef> pile) {
     if (pile == focusPile_) return;
     focusPile_ = pile;
     update();
+    ShowFocusedCount();
     ReportFocus();
+}
+
+std::string TTableView::SpokenName(TPileRef pile) const {
+    THintRole role = THintRole::None;
+    if (hintMark_ == pile) {
+        role = THintRole::To;
+    } else if (hintFrom_ == pile) {
+        role = THintRole::From;
+    }
+    return SpokenPileName(game_.Position(), pile, role);
 }
 
 namespace {
@@ -95,7 +108,7 @@ void TTableView::ReportPileChanges() {
     std::vector<std::string> names;
     names.reserve(piles.size());
     for (const TPileRef& pile : piles)
-        names.push_back(PileDescription(game_.Position(), pile.Group, pile.Pile));
+        names.push_back(SpokenName(pile));
     // A change of kind renames every pile.
     const bool allNew = names.size() != spokenNames_.size();
     for (size_t i = 0; i < names.size(); ++i) {
@@ -183,7 +196,9 @@ bool TTableView::FormKeyDown(int key) {
         default:
             return false;
     }
-    if (!focusPile_) {
+    // The first arrow key, and the first after a change of kind took the
+    // focused pile away, starts on the stock.
+    if (!focusPile_ || !SpotOfPile(game_.GameKind(), focusPile_->Group, focusPile_->Pile)) {
         SetFocusPile(TPileRef{StockSpot.Group, StockSpot.Pile});
     } else if (const auto next = NextFocusPile(game_.GameKind(), *focusPile_, *direction)) {
         SetFocusPile(next);
@@ -217,6 +232,9 @@ void TTableView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TTableView::mouseMoveEvent(QMouseEvent* event) {
+    const bool moved = lastPointer_ != event->globalPosition();
+    lastPointer_ = event->globalPosition();
+    if (focusPile_ && !moved) return;
     SetFocusPile(std::nullopt);
     FormMouseMove(event->position());
 }

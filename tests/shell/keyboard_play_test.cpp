@@ -1,9 +1,12 @@
 // Keyboard play in the window: a won deal of every kind played by the arrow
 // keys and Space alone, along the solver's line, saves the same bytes as
 // trisk-tool play of that line; the first arrow key shows the focus on the
-// stock and the mouse hides it; the hint moves a shown focus to its mark.
+// stock and the mouse hides it; the hint moves a shown focus to its mark, and
+// the marked piles' spoken names say what the hint means.
+#include <QAccessible>
 #include <QTest>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -13,6 +16,7 @@
 #include "solver/solver.h"
 #include "table/keyboard_focus.h"
 #include "table/status_texts.h"
+#include "table/table_accessible.h"
 #include "tools/tool.h"
 #include "window_fixture.h"
 
@@ -74,6 +78,7 @@ class TKeyboardPlayTest : public QObject {
     void aWholeDealOfEveryKindByKeys_data();
     void aWholeDealOfEveryKindByKeys();
     void theFocusAppearsOnTheStockAndTheMouseHidesIt();
+    void theHintLeadsTheFocusAndSaysWhatItMarks();
 };
 
 void TKeyboardPlayTest::aWholeDealOfEveryKindByKeys_data() {
@@ -153,6 +158,50 @@ void TKeyboardPlayTest::theFocusAppearsOnTheStockAndTheMouseHidesIt() {
              QString::fromStdString(CardsText(w.Game().Board().CardCount(gkTriskClassic, 4, 0))));
     w.Move(5, 5);
     QVERIFY(!w.Table()->FocusPile());
+    // A move event where the pointer already is (Qt's own, when a window
+    // over the table closes) leaves the focus; a real move takes it away.
+    w.Key(Qt::Key_Right);
+    w.Move(5, 5);
+    QCOMPARE(w.Table()->FocusPile(), (TPileRef{-1, -1}));
+    w.Move(6, 5);
+    QVERIFY(!w.Table()->FocusPile());
+}
+
+void TKeyboardPlayTest::theHintLeadsTheFocusAndSaysWhatItMarks() {
+    TKeyWindow w;
+    QVERIFY(w.Start());
+    w.Deal(gkDiamond, 10);
+    QVERIFY(w.ShowActive());
+    w.Key(Qt::Key_Down);
+    QTest::keyClick(w.Form.get(), Qt::Key_H);
+    QTRY_VERIFY_WITH_TIMEOUT(w.Table()->HintMark().has_value(), 10000);
+    const TPileRef mark = *w.Table()->HintMark();
+    QCOMPARE(w.Table()->FocusPile(), mark);
+    QCOMPARE(
+        w.Panel(2),
+        QString::fromStdString(CardsText(
+            mark.Group < 0 ? 0 : w.Game().Board().CardCount(gkDiamond, mark.Group, mark.Pile))));
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(w.Table());
+    QAccessibleInterface* focused = table->focusChild();
+    QVERIFY(focused);
+    const QString target = focused->text(QAccessible::Name);
+    QVERIFY2(target.endsWith(mark.Group < 0 ? ", hint: click here" : ", hint: move here"),
+             qPrintable(target));
+    const int32_t actions = w.Game().ActionCount();
+    if (mark.Group >= 0) {
+        const std::vector<TPileRef> piles = AccessiblePiles(gkDiamond);
+        const auto from = std::find(piles.begin(), piles.end(),
+                                    TPileRef{w.Game().SelGroup(), w.Game().SelPile()});
+        QVERIFY(from != piles.end());
+        QAccessibleInterface* source = table->child(static_cast<int>(from - piles.begin()));
+        QVERIFY(source->state().selected);
+        QVERIFY(source->text(QAccessible::Name).endsWith(", hint: move from here"));
+    }
+    w.Key(Qt::Key_Space);
+    QCOMPARE(w.Game().ActionCount(), actions + 1);
+    QVERIFY(!w.Table()->HintMark());
+    QVERIFY(!focused->text(QAccessible::Name).contains("hint:"));
 }
 
 QTEST_MAIN(TKeyboardPlayTest)

@@ -51,7 +51,7 @@ dbus-run-session -- bash -c '
         [[ -n $window ]] && break
         sleep 0.1
     done
-    /usr/bin/python3 "$2" 19 "$window"
+    /usr/bin/python3 -u "$2" 19 "$window"
     status=$?
     kill $game $launcher 2>/dev/null
     wait $game 2>/dev/null

@@ -29,6 +29,13 @@ TEST(PileNames, NameTheCardTheCountAndTheEmptyPile) {
     EXPECT_EQ(PileName(gkDiamond, GroupInner, 0), "Inner pile 1");
     EXPECT_EQ(PileName(gkDiamond, GroupSingle, 0), "Centre pile");
     EXPECT_EQ(PileName(gkDiamond, GroupWaste, 0), "Waste pile");
+
+    EXPECT_EQ(SpokenPileName(position, {GroupOuter, 1}, THintRole::From),
+              "Outer pile 2: Queen of hearts, 3 cards, hint: move from here");
+    EXPECT_EQ(SpokenPileName(position, {GroupSingle, 0}, THintRole::To),
+              "Ace pile: empty, hint: move here");
+    EXPECT_EQ(SpokenPileName(position, {-1, -1}, THintRole::To).substr(0, 6), "Stock:");
+    EXPECT_TRUE(SpokenPileName(position, {-1, -1}, THintRole::To).ends_with(", hint: click here"));
 }
 
 }  // namespace
