@@ -15,11 +15,14 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-for d in home config data cache runtime; do mkdir -p "$work/$d"; done
+for d in home config data cache runtime config-dirs data-dirs; do mkdir -p "$work/$d"; done
 chmod 700 "$work/runtime"
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
 export XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
-export XDG_CONFIG_DIRS=$work/config XDG_DATA_DIRS=/usr/share
+# The window manager and the registry read the machine's data folders; the
+# game, which as root writes its file association into the first of them,
+# gets temporary ones (below).
+export XDG_CONFIG_DIRS=$work/config-dirs XDG_DATA_DIRS=/usr/share
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
@@ -43,7 +46,7 @@ dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately >"$0/bus.log" 2>&1 &
     launcher=$!
     sleep 1
-    QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$1" "$0/classical.kxr" >"$0/game.log" 2>&1 &
+    XDG_DATA_DIRS="$0/data-dirs" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$1" "$0/classical.kxr" >"$0/game.log" 2>&1 &
     game=$!
     window=
     for _ in $(seq 200); do
