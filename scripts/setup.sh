@@ -36,6 +36,9 @@ packages=(
     dpkg-dev
     # the tray test: a real notification area and a window manager under Xvfb
     trayer openbox xdotool x11-utils
+    # the screen-reader test: a private D-Bus session, the AT-SPI registry and
+    # Debian's Python bindings reading it
+    dbus at-spi2-core python3-pyatspi
 )
 
 missing=()

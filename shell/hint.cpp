@@ -125,7 +125,7 @@ void THint::Show(const TAction& action) {
     if (game_.SelGroup() != -1) game_.CancelPickUp();
     game_.PickUp(from->Group, from->Pile, from->X, from->Y);
     showing_ = false;
-    SetMark(action.Move.To);
+    SetMark(action.Move.To, action.Move.From);
 }
 
 void THint::Message(const char* text) {
@@ -136,8 +136,11 @@ std::optional<TPileRef> THint::Mark() const {
     return table_.HintMark();
 }
 
-void THint::SetMark(TPileRef pile) {
-    table_.SetHintMark(pile);
+void THint::SetMark(TPileRef pile, std::optional<TPileRef> from) {
+    table_.SetHintMark(pile, from);
+    // In keyboard play the focus goes to the marked pile, so that Space
+    // completes the step.
+    if (table_.FocusPile()) table_.SetFocusPile(pile);
     markTimer_.start();
 }
 

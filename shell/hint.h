@@ -66,7 +66,7 @@ class THint : public QObject {
     bool StateChanged() const;
     void Finished(uint64_t generation, const TSolveResult& result);
     void Show(const TAction& action);
-    void SetMark(TPileRef pile);
+    void SetMark(TPileRef pile, std::optional<TPileRef> from = std::nullopt);
     void ClearMark();
 
     void Message(const char* text);

@@ -126,6 +126,7 @@ TMainForm::TMainForm(TServices services, QWidget* parent)
     // The table fills the client area; the toolbar lies over its top edge.
     Table = new TTableView(game_, IList, this);
     setCentralWidget(Table);
+    Table->setFocus();
     connect(Table, &TTableView::Painted, this, &TMainForm::TablePainted);
     connect(Table, &TTableView::Resized, this, &TMainForm::TableResized);
     CreateActions();

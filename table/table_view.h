@@ -11,6 +11,8 @@
 #include <QWidget>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "engine/rules.h"
 
@@ -24,6 +26,8 @@ class TTableView : public QWidget {
   public:
     TTableView(TGame& game, const TCardImages& images, QWidget* parent);
 
+    const TGame& Game() const { return game_; }
+
     // ---- the scale: table coordinates times the zoom are widget pixels ----
     double Zoom() const { return zoom_; }
     void SetZoom(double zoom);
@@ -35,12 +39,21 @@ class TTableView : public QWidget {
     QRect ToWidget(const QRect& table) const;
 
     // ---- what is drawn over the cards ----
-    // The pile a hint points at (group -1: the stock), framed until cleared.
+    // The pile a hint points at (group -1: the stock), framed until cleared,
+    // and the pile whose card the hint picked up for it, if any.
     std::optional<TPileRef> HintMark() const { return hintMark_; }
-    void SetHintMark(std::optional<TPileRef> pile);
+    std::optional<TPileRef> HintFrom() const { return hintFrom_; }
+    void SetHintMark(std::optional<TPileRef> pile, std::optional<TPileRef> from = std::nullopt);
     // The pile that keyboard play acts on; none until keyboard play begins.
     std::optional<TPileRef> FocusPile() const { return focusPile_; }
     void SetFocusPile(std::optional<TPileRef> pile);
+    // Keyboard play: the arrow keys move the focus (the first press shows it
+    // on the stock), Space and Return act on the focused pile as a left-button
+    // release over its middle does. Other keys are not the table's.
+    bool FormKeyDown(int key);
+    // What a screen reader says for the pile: what it shows and what the
+    // hint's marks say about it.
+    std::string SpokenName(TPileRef pile) const;
 
     // ---- the window's events on the table ----
     // Paints the whole table with painter set to table coordinates.
@@ -60,14 +73,28 @@ class TTableView : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void ShowFocusedCount();
+    // Screen readers: the focus event of the focused pile, and the name and
+    // selection changes since the last paint.
+    void ReportFocus();
+    void ReportPileChanges();
+
     TGame& game_;
     const TCardImages& images_;
     double zoom_ = 1.0;
     std::optional<TPileRef> hintMark_;
+    std::optional<TPileRef> hintFrom_;
+    // Where the pointer last moved: a move event to the same place (Qt sends
+    // one when a window over the table opens or closes) is not the player's
+    // and leaves a keyboard focus alone.
+    std::optional<QPointF> lastPointer_;
     std::optional<TPileRef> focusPile_;
+    std::vector<std::string> spokenNames_;
+    std::optional<TPileRef> spokenSelection_;
 };
 
 }  // namespace trisk

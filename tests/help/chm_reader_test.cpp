@@ -173,7 +173,7 @@ TEST(BuiltHelpFile, ContentsListEveryTopicAndLeadInside) {
     auto chm = OpenBuilt();
     ASSERT_TRUE(chm);
     const auto contents = chm->Contents();
-    ASSERT_EQ(contents.size(), 11u);
+    ASSERT_EQ(contents.size(), 12u);
     EXPECT_EQ(contents[0].name, QStringLiteral("Solitaire Trisk Help"));
     EXPECT_EQ(contents[0].local, QStringLiteral("index.html"));
     EXPECT_EQ(contents[1].name, QStringLiteral("The four games"));

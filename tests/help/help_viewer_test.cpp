@@ -75,7 +75,7 @@ class HelpViewerTest : public QObject {
         QCOMPARE(window.Browser()->documentTitle(), QStringLiteral("Solitaire Trisk Help"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Solitaire Trisk Help"));
         QVERIFY(Text(window).contains(QStringLiteral("Getting started")));
-        QCOMPARE(window.ContentsTree()->topLevelItemCount(), 11);
+        QCOMPARE(window.ContentsTree()->topLevelItemCount(), 12);
         QVERIFY(!window.BackAction()->isEnabled());
         QVERIFY(!window.ForwardAction()->isEnabled());
         QVERIFY(window.HomeAction()->isEnabled());
