@@ -36,6 +36,8 @@ packages=(
     dpkg-dev
     # the tray test: a real notification area and a window manager under Xvfb
     trayer openbox xdotool x11-utils
+    # the window on a headless Wayland compositor
+    qt6-wayland weston
 )
 
 missing=()

@@ -46,6 +46,9 @@ int main(int argc, char** argv) {
     try {
         QApplication::setApplicationName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");
+        // The desktop entry's name: a Wayland compositor finds the window's
+        // icon and name through it.
+        QGuiApplication::setDesktopFileName(TRISK_APP_ID);
         // The menu painter and its bitmaps live from here to the end of the run.
         trisk::MenusUnitsScope menus;
 
