@@ -29,6 +29,13 @@ constexpr uint64_t kFrameLength = 0x8000;
 constexpr uint64_t kCompressedBufferSlack = 6144;  // cbuffer = block_len + 6144
 constexpr int kMaxCwordBytes = 10;
 constexpr uint64_t kMaxSectionLength = uint64_t(16) << 20;
+// Every lookup, ours and CHMLib's, walks from the index root down to a
+// listing chunk: a deeper index (real files have two or three levels) or
+// more chunks than a help file of the largest size holds in 4096-byte chunks
+// would make each lookup slow (a chain of 900000 index chunks took a quarter
+// of a second a page).
+constexpr std::size_t kMaxIndexDepth = 16;
+constexpr std::size_t kMaxDirectoryChunks = 16384;
 
 const char kResetTablePath[] =
     "::DataSpace/Storage/MSCompressed/Transform/"
@@ -210,6 +217,9 @@ std::optional<CheckedContainer> CheckContainer(const QByteArray& file, QString* 
         auto parse_chunk = [&](int64_t page) -> const CheckedContainer::Chunk& {
             auto known = result.chunks_.find(page);
             if (known != result.chunks_.end()) return known->second;
+            if (result.chunks_.size() >= kMaxDirectoryChunks) {
+                throw Refused{QStringLiteral("the directory has too many chunks")};
+            }
             const uint64_t base = chunks_start + uint64_t(page) * block_len;
             CheckedContainer::Chunk chunk;
             uint64_t header_length = 0;
@@ -283,6 +293,9 @@ std::optional<CheckedContainer> CheckContainer(const QByteArray& file, QString* 
             int& child_state = state[child];
             if (child_state == 1) throw Refused{QStringLiteral("the directory index loops")};
             if (child_state == 0) {
+                if (stack.size() >= kMaxIndexDepth) {
+                    throw Refused{QStringLiteral("the directory index is too deep")};
+                }
                 child_state = 1;
                 stack.emplace_back(child, 0);
             }

@@ -95,7 +95,8 @@ std::unique_ptr<ChmFile> ChmFile::Open(const QString& path, ChmError* error) {
         return nullptr;
     }
     QFile file(path);
-    if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is opened: a FIFO would block the open.
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
         result = Error(ChmError::Kind::kUnreadable, QStringLiteral("the file cannot be read"));
         return nullptr;
     }

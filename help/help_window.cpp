@@ -222,7 +222,10 @@ void HelpWindow::FollowLink(const QUrl& link) {
         // mk:@MSITStore:Help.chm::/page.html names a page of the help file
         QString page = url.toString(QUrl::RemoveScheme);
         ShowPage(page.mid(page.lastIndexOf(QLatin1String("::")) + 2));
-    } else if (url.isValid()) {
+    } else if ((scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+               url.isValid() && !url.host().isEmpty()) {
+        // Only web pages leave the viewer: a help file's link to a local
+        // file or to another program's scheme is never handed to the desktop.
         QDesktopServices::openUrl(url);
     }
 }

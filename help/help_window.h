@@ -2,7 +2,8 @@
 // the pages in a QTextBrowser on the right, Back, Forward and Home in a
 // toolbar. Pages, pictures and style sheets come out of the help file through
 // ChmFile; links between pages are followed inside the window, links to the
-// web go to the desktop's browser. A help file that is missing or cannot be
+// web (http and https only) go to the desktop's browser, and any other link is
+// ignored. A help file that is missing or cannot be
 // read is reported in the window itself.
 #pragma once
 

@@ -43,8 +43,12 @@ class TFileStore {
     virtual ~TFileStore() = default;
 
     virtual bool Exists(const std::string& path) = 0;
-    // The file's bytes, or false when it cannot be opened or read.
-    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes);
+    // The file's bytes, or false when it cannot be opened or read, is not a
+    // regular file, or holds more than limit bytes (also when it grows past
+    // the limit while being read).
+    bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes,
+                       size_t limit = kMaxWholeFile);
+    static constexpr size_t kMaxWholeFile = size_t{64} << 20;
     // The file opened for reading, or nothing when it cannot be opened or is
     // not a regular file.
     virtual std::unique_ptr<TByteSource> OpenForReading(const std::string& path) = 0;

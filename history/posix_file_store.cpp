@@ -68,13 +68,22 @@ bool WriteAll(int fd, const TByteWriter& write) {
     return write(sink) && sink.Flush();
 }
 
-// The permissions of the file a save replaces, or the usual ones of a new file.
-mode_t SavedFileMode(const std::string& path) {
+// What a save may replace: nothing yet (the usual permissions of a new file),
+// a regular file (its permission bits, never its set-id or sticky bits) or a
+// link, which the save replaces as it would a missing file and never follows
+// (its target keeps its bytes, and its mode is not taken). Anything else, a
+// device node, a FIFO, a socket or a folder, is refused.
+bool SavedFileMode(const std::string& path, mode_t& mode) {
     struct stat existing {};
-    if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 07777;
+    if (::lstat(path.c_str(), &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+        if (!S_ISREG(existing.st_mode)) return false;
+        mode = existing.st_mode & 0777;
+        return true;
+    }
     const mode_t umaskValue = ::umask(0);
     ::umask(umaskValue);
-    return 0666 & ~umaskValue;
+    mode = 0666 & ~umaskValue;
+    return true;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -122,7 +131,8 @@ bool LinkOver(int fd, const std::string& path) {
 // /proc is missing), a named temporary file does the same with a trace left
 // when killed.
 bool WriteFileAtomically(const std::string& path, const TByteWriter& write) {
-    const mode_t mode = SavedFileMode(path);
+    mode_t mode = 0;
+    if (!SavedFileMode(path, mode)) return false;
     const int fd = ::open(FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
     if (fd < 0) {
         if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return false;
@@ -207,10 +217,13 @@ class TPosixFileStore : public TFileStore {
         return trisk::WriteFileAtomically(path, write);
     }
     std::unique_ptr<TByteSource> OpenForReading(const std::string& path) override {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Without O_NONBLOCK, opening a FIFO waits for a writer that may
+        // never come; what is not a regular file is refused before any read.
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         if (fd < 0) return nullptr;
         struct stat info {};
-        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
             ::close(fd);
             return nullptr;
         }

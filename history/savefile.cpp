@@ -67,6 +67,45 @@ class TVectorSink : public TByteSink {
     std::vector<uint8_t>& out_;
 };
 
+// What every entry that the game records holds: each of the 52 cards exactly
+// twice over the stock and the kind's piles, the cards of a pile in its lowest
+// slots, nothing on a pile that the kind does not play, and a selection that
+// names a group and a pile or none. An entry that fails is not a position of
+// this game (a file of zeros among them), and the file is refused at it.
+bool IsRealPosition(TGameKind kind, const TSolData& entry) {
+    if (entry.SelGroup < -1 || entry.SelGroup >= kGroups || entry.SelPile < -1 ||
+        entry.SelPile >= kTombPilesPerGroup)
+        return false;
+    int seen[kSuits][kRanks] = {};
+    int total = 0;
+    const auto count = [&](const TCard& card) {
+        if (card.Present && ++seen[card.Suit][card.Rank] <= 2) ++total;
+    };
+    for (const TCard& card : entry.Deck.Cards)
+        count(card);
+    const int piles = IsTomb(kind) ? kTombPilesPerGroup : kDiamondPilesPerGroup;
+    for (int g = 0; g < kGroups; ++g) {
+        for (int p = 0; p < piles; ++p) {
+            const TPile& pile = IsTomb(kind) ? entry.TombPiles[g][p] : entry.DiamondPiles[g][p];
+            int size = 0;
+            while (size < kDeckSize && pile.Cards[size].Present)
+                count(pile.Cards[size++]);
+            for (int i = size; i < kDeckSize; ++i) {
+                if (pile.Cards[i].Present) return false;
+            }
+            if (size > 0 && !PileExists(kind, g, p)) return false;
+        }
+    }
+    // 104 counted, none more than twice: each card exactly twice.
+    if (total != kDeckSize) return false;
+    for (const auto& suit : seen) {
+        for (int n : suit) {
+            if (n != 2) return false;
+        }
+    }
+    return true;
+}
+
 // p points at kEntrySize bytes (checked by the caller).
 bool GetEntry(const uint8_t* p, TGameKind kind, TSolData& entry) {
     entry.PassesLeft = static_cast<int32_t>(GetU32(p));
@@ -77,12 +116,11 @@ bool GetEntry(const uint8_t* p, TGameKind kind, TSolData& entry) {
     if (entry.PassesLeft < -1 || entry.PassesLeft > 5) return false;
     if (!GetCards(p + 12, entry.Deck.Cards, kDeckSize)) return false;
     entry.Deck.GameNumber = GetU32(p + 12 + 312);
-    if (IsTomb(kind)) {
-        return GetCards(p + 328, &entry.TombPiles[0][0].Cards[0],
-                        kGroups * kTombPilesPerGroup * kDeckSize);
-    }
-    return GetCards(p + 328, &entry.DiamondPiles[0][0].Cards[0],
-                    kGroups * kDiamondPilesPerGroup * kDeckSize);
+    const bool cards = IsTomb(kind) ? GetCards(p + 328, &entry.TombPiles[0][0].Cards[0],
+                                               kGroups * kTombPilesPerGroup * kDeckSize)
+                                    : GetCards(p + 328, &entry.DiamondPiles[0][0].Cards[0],
+                                               kGroups * kDiamondPilesPerGroup * kDeckSize);
+    return cards && IsRealPosition(kind, entry);
 }
 
 }  // namespace

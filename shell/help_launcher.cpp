@@ -1,8 +1,9 @@
 #include "shell/help_launcher.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+
+#include "table/program_folder.h"
 
 namespace trisk {
 
@@ -13,12 +14,17 @@ bool StartHelpViewer(const QString& folder) {
 #else
     const QString viewer = dir.filePath(QStringLiteral("trisk-help"));
 #endif
-    const QString helpFile = dir.filePath(QStringLiteral("Help.chm"));
+    // A folder named through this process's descriptors means nothing to
+    // the viewer: it is given the file in its working folder instead.
+    const QString helpFile = folder.startsWith(QLatin1String("/proc/self/fd/"))
+                                 ? QStringLiteral("Help.chm")
+                                 : dir.filePath(QStringLiteral("Help.chm"));
     return QProcess::startDetached(viewer, {helpFile}, dir.absolutePath());
 }
 
 bool ShowHelpContents() {
-    return StartHelpViewer(QCoreApplication::applicationDirPath());
+    const QString folder = ProgramFolder();
+    return !folder.isEmpty() && StartHelpViewer(folder);
 }
 
 }  // namespace trisk

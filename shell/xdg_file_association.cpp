@@ -4,12 +4,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
-#include <QStandardPaths>
+
+#include <sys/stat.h>
 
 #include <functional>
 
 #include "shell/mimeapps_list.h"
+#include "shell/owned_folder.h"
 
 namespace trisk {
 
@@ -30,42 +31,52 @@ QString FirstAbsolute(const QByteArray& variable, const QString& fallback) {
     return fallback;
 }
 
-QString PackagePath(const TXdgPlace& place) {
-    return place.DataDir + QStringLiteral("/mime/packages/%1.xml").arg(kAppId);
+// Each file of the association: the folder it goes into and its name.
+struct TTarget {
+    QString Folder;
+    QString Name;
+    QString Path() const { return Folder + QLatin1Char('/') + Name; }
+};
+
+TTarget Package(const TXdgPlace& place) {
+    return {place.DataDir + QStringLiteral("/mime/packages"), QStringLiteral("%1.xml").arg(kAppId)};
 }
 QString MimeDir(const TXdgPlace& place) {
     return place.DataDir + QStringLiteral("/mime");
 }
-QString IconPath(const TXdgPlace& place) {
-    return place.DataDir +
-           QStringLiteral("/icons/hicolor/%1x%1/apps/%2.png").arg(kIconSize).arg(kAppId);
+TTarget Icon(const TXdgPlace& place) {
+    return {place.DataDir + QStringLiteral("/icons/hicolor/%1x%1/apps").arg(kIconSize),
+            QStringLiteral("%1.png").arg(kAppId)};
 }
-QString EntryPath(const TXdgPlace& place) {
-    return place.DataDir + QStringLiteral("/applications/%1.desktop").arg(kAppId);
+TTarget Entry(const TXdgPlace& place) {
+    return {place.DataDir + QStringLiteral("/applications"),
+            QStringLiteral("%1.desktop").arg(kAppId)};
 }
-QString ListPath(const TXdgPlace& place) {
-    return place.ConfigDir + QStringLiteral("/mimeapps.list");
+TTarget List(const TXdgPlace& place) {
+    return {place.ConfigDir, QStringLiteral("mimeapps.list")};
 }
 
-QByteArray ReadAll(const QString& path, bool* exists = nullptr) {
+// One of the program's own resources.
+QByteArray ReadResource(const QString& path) {
     QFile file(path);
-    const bool opened = file.open(QIODevice::ReadOnly);
-    if (exists) *exists = opened;
-    return opened ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 enum class TWrite { Unchanged, Written, Failed };
 
-// Writes bytes to path unless it holds them already. The file is replaced
-// whole (a reader never sees half of it).
-TWrite WriteFile(const QString& path, const QByteArray& bytes) {
+// Writes bytes to the target unless it holds them already. The file is
+// replaced whole (a reader never sees half of it), only in a folder that no
+// other user can change, and never through a link.
+TWrite WriteFile(const TTarget& target, const QByteArray& bytes) {
+    const TOwnedFolder folder(target.Folder, true);
+    if (!folder.Valid()) return TWrite::Failed;
     bool exists = false;
-    if (ReadAll(path, &exists) == bytes && exists) return TWrite::Unchanged;
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return TWrite::Failed;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return TWrite::Failed;
-    file.write(bytes);
-    return file.commit() ? TWrite::Written : TWrite::Failed;
+    if (folder.Read(target.Name, &exists) == bytes && exists) return TWrite::Unchanged;
+    return folder.Replace(target.Name, bytes) ? TWrite::Written : TWrite::Failed;
+}
+
+bool RemoveFile(const TTarget& target) {
+    return TOwnedFolder(target.Folder, false).Remove(target.Name);
 }
 
 bool CanWriteIn(const QString& folder) {
@@ -73,8 +84,18 @@ bool CanWriteIn(const QString& folder) {
     return info.isDir() && info.isWritable();
 }
 
+// The system's own copy, never one found through PATH, whose first folder
+// might be another user's.
+QString UpdateMimeDatabaseTool() {
+    for (const QString& tool : {QStringLiteral("/usr/bin/update-mime-database"),
+                                QStringLiteral("/bin/update-mime-database")}) {
+        if (QFileInfo(tool).isExecutable() && OnlyOwnerCanChange(tool)) return tool;
+    }
+    return {};
+}
+
 void RunUpdateMimeDatabase(const QString& mimeDir) {
-    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    const QString tool = UpdateMimeDatabaseTool();
     if (tool.isEmpty()) return;
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
@@ -87,26 +108,34 @@ void RunUpdateMimeDatabase(const QString& mimeDir) {
 // write did not happen (the tool missing, the program ended first).
 bool MimeDatabaseStale(const TXdgPlace& place) {
     const QFileInfo cache(MimeDir(place) + QStringLiteral("/mime.cache"));
-    return !cache.exists() || cache.lastModified() < QFileInfo(PackagePath(place)).lastModified();
+    return !cache.exists() ||
+           cache.lastModified() < QFileInfo(Package(place).Path()).lastModified();
 }
 
-void EditMimeAppsList(const QString& path,
+void EditMimeAppsList(const TXdgPlace& place, bool create,
                       const std::function<QByteArray(const QByteArray&)>& edit) {
+    const TTarget list = List(place);
+    const TOwnedFolder folder(list.Folder, create);
+    // A link (kept by the user elsewhere, or planted by someone else) is
+    // neither followed nor replaced; a file too large to read whole is not
+    // edited either.
+    if (!folder.Valid() || folder.IsLink(list.Name)) return;
     bool exists = false;
-    const QByteArray before = ReadAll(path, &exists);
+    const QByteArray before = folder.Read(list.Name, &exists);
+    struct stat ignored {};
+    if (!exists && ::stat(QFile::encodeName(list.Path()).constData(), &ignored) == 0) return;
     const QByteArray after = edit(before);
     if (after == before) return;
-    if (exists && after.trimmed().isEmpty() && !QFileInfo(path).isSymLink()) {
-        // Only our lines were in it: the file goes as it came. (A link, kept
-        // by the user elsewhere, stays and is emptied.)
-        QFile::remove(path);
+    if (exists && after.trimmed().isEmpty()) {
+        // Only our lines were in it: the file goes as it came.
+        folder.Remove(list.Name);
         return;
     }
-    WriteFile(path, after);
+    folder.Replace(list.Name, after);
 }
 
 QByteArray IconBytes() {
-    return ReadAll(kIconResource);
+    return ReadResource(kIconResource);
 }
 
 // Characters that make the desktop-entry standard ask for quotes.
@@ -154,7 +183,7 @@ QString DesktopExecValue(const QString& programPath) {
 }
 
 QByteArray DesktopEntryFor(const QString& programPath) {
-    QList<QByteArray> lines = ReadAll(kEntryResource).split('\n');
+    QList<QByteArray> lines = ReadResource(kEntryResource).split('\n');
     for (QByteArray& line : lines) {
         if (line.startsWith("Exec=")) line = "Exec=" + DesktopExecValue(programPath).toUtf8();
     }
@@ -180,30 +209,33 @@ void TXdgFileAssociation::RefreshMimeDatabase(const QString& mimeDir) {
 }
 
 void TXdgFileAssociation::SetUp(const QString& programPath) {
-    const QByteArray package = ReadAll(kPackageResource);
-    // The first write decides between the machine and the user.
+    const QByteArray package = ReadResource(kPackageResource);
+    // The first write decides between the machine and the user. A program
+    // that another user could replace gets no machine-wide entry: whoever
+    // opens a saved game would run that user's program.
     TXdgPlace place = MachineXdgPlace();
-    TWrite first = WriteFile(PackagePath(place), package);
+    TWrite first =
+        OnlyOwnerCanChange(programPath) ? WriteFile(Package(place), package) : TWrite::Failed;
     if (first == TWrite::Failed ||
-        (first == TWrite::Unchanged && !CanWriteIn(QFileInfo(PackagePath(place)).absolutePath()))) {
+        (first == TWrite::Unchanged && !CanWriteIn(Package(place).Folder))) {
         place = UserXdgPlace();
-        first = WriteFile(PackagePath(place), package);
+        first = WriteFile(Package(place), package);
     }
     if (first == TWrite::Written || (first == TWrite::Unchanged && MimeDatabaseStale(place)))
         RefreshMimeDatabase(MimeDir(place));
-    WriteFile(IconPath(place), IconBytes());
-    WriteFile(EntryPath(place), DesktopEntryFor(programPath));
-    EditMimeAppsList(ListPath(place), [](const QByteArray& text) {
+    WriteFile(Icon(place), IconBytes());
+    WriteFile(Entry(place), DesktopEntryFor(programPath));
+    EditMimeAppsList(place, true, [](const QByteArray& text) {
         return WithDefaultApplication(text, kKxrMimeType, QByteArray(kAppId) + ".desktop");
     });
 }
 
 void TXdgFileAssociation::Remove() {
     for (const TXdgPlace& place : {MachineXdgPlace(), UserXdgPlace()}) {
-        if (QFile::remove(PackagePath(place))) RefreshMimeDatabase(MimeDir(place));
-        QFile::remove(IconPath(place));
-        QFile::remove(EntryPath(place));
-        EditMimeAppsList(ListPath(place), [](const QByteArray& text) {
+        if (RemoveFile(Package(place))) RefreshMimeDatabase(MimeDir(place));
+        RemoveFile(Icon(place));
+        RemoveFile(Entry(place));
+        EditMimeAppsList(place, false, [](const QByteArray& text) {
             return WithoutMimeType(text, kKxrMimeType);
         });
     }

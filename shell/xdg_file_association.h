@@ -7,7 +7,11 @@
 //    "[Added Associations]" of mimeapps.list, edited line by line.
 // Machine-wide (the first folders of $XDG_DATA_DIRS and $XDG_CONFIG_DIRS)
 // when the first write succeeds there, else the user's own ($XDG_DATA_HOME,
-// $XDG_CONFIG_HOME). Files that already hold what would be written are left
+// $XDG_CONFIG_HOME). Files are written only into folders that no other user
+// can change, never through a link (shell/owned_folder.h); a program file
+// that another user could replace gets no machine-wide association; and
+// update-mime-database is run from the system's own folder, never through
+// PATH. Files that already hold what would be written are left
 // alone, so a start with an unchanged association costs a few small reads.
 // update-mime-database, which syncs every file it writes and takes seconds
 // on a big folder, runs on a thread of its own, one run after the other.

@@ -1,8 +1,9 @@
 #include "resource_module.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "table/program_folder.h"
+
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <vector>
@@ -17,6 +18,11 @@ constexpr qint64 kMaxModuleSize = 256LL * 1024 * 1024;
 // sub-directories, so entries are counted as they are visited.
 constexpr int kMaxDirectoryEntries = 100000;
 constexpr int kMaxSections = 96;
+// Resource names are words such as "CARDSET1": a longer name, or more name
+// text in all than a library could sensibly hold, is damage (without the
+// bound, thousands of entries naming one long string decode gigabytes).
+constexpr uint32_t kMaxNameLength = 256;
+constexpr qint64 kMaxNameUnits = qint64(1) << 20;
 constexpr uint32_t kHighBit = 0x80000000u;
 
 // Little-endian reads that fail instead of leaving the buffer.
@@ -263,11 +269,13 @@ class TParser {
     }
 
     // IMAGE_RESOURCE_DIR_STRING_U: a 16-bit length and that many UTF-16 units.
-    bool ReadName(uint32_t offset, QString& name) const {
+    bool ReadName(uint32_t offset, QString& name) {
         uint32_t length = 0;
         if (!TreeU16(offset, length) || !InTree(qint64(offset) + 2, qint64(length) * 2)) {
             return false;
         }
+        nameUnits_ += length;
+        if (length > kMaxNameLength || nameUnits_ > kMaxNameUnits) return false;
         const char* units = file_.At(rsrcOffset_ + offset + 2);
         name.resize(length);
         for (uint32_t i = 0; i < length; ++i) {
@@ -316,6 +324,7 @@ class TParser {
     qint64 rsrcOffset_ = 0;
     qint64 rsrcSize_ = 0;
     qint64 visited_ = 0;
+    qint64 nameUnits_ = 0;
 };
 
 }  // namespace
@@ -324,6 +333,8 @@ TResourceModule::TResourceModule(std::unique_ptr<Data> data) : data_(std::move(d
 TResourceModule::~TResourceModule() = default;
 
 std::unique_ptr<TResourceModule> TResourceModule::Open(const QString& path) {
+    // Only a regular file is opened: a FIFO would block the open.
+    if (!QFileInfo(path).isFile()) return nullptr;
     auto file = std::make_unique<QFile>(path);
     if (!file->open(QIODevice::ReadOnly) || file->size() > kMaxModuleSize) return nullptr;
     // Mapped rather than read: only the pages of the card set in use and of
@@ -535,7 +546,8 @@ QImage DecodeDib(const QByteArray& dib) {
 }
 
 QString CardSetLibraryPath() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("cardset.dll"));
+    const QString folder = ProgramFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/cardset.dll");
 }
 
 }  // namespace trisk

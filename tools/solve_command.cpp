@@ -1,16 +1,17 @@
 #include "tools/solve_command.h"
 
 #include <algorithm>
-#include <atomic>
 #include <charconv>
 #include <condition_variable>
-#include <fstream>
-#include <iterator>
+#include <map>
+#include <memory>
 #include <mutex>
+#include <sstream>
 #include <thread>
 
 #include <time.h>
 
+#include "history/file_store.h"
 #include "history/savefile.h"
 #include "solver/solver.h"
 
@@ -170,19 +171,16 @@ bool ParseNumber(const char* name, const std::string& text, uint32_t& number, st
 // The current position of a saved game, with the messages of the game's own
 // Load Game for a file that cannot be loaded.
 bool LoadPosition(const std::string& path, TPosition& position, std::ostream& err) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        err << "Unable to open file " << path << "!\n";
-        return false;
-    }
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file),
-                                     std::istreambuf_iterator<char>()};
-    if (file.bad()) {
-        err << "Unable to open file " << path << "!\n";
-        return false;
-    }
+    // The reader the game loads with: a regular file only (never a FIFO, a
+    // device or a folder), read as it goes and checked against its size.
+    const std::unique_ptr<TByteSource> file = PlatformFileStore().OpenForReading(path);
     TSavedGame saved;
-    switch (ParseSavedGame(bytes.data(), bytes.size(), saved)) {
+    const TLoadStatus status = file ? ReadSavedGame(*file, saved) : TLoadStatus::WrongFormat;
+    if (!file || file->Failed()) {
+        err << "Unable to open file " << path << "!\n";
+        return false;
+    }
+    switch (status) {
         case TLoadStatus::Ok:
             break;
         case TLoadStatus::WrongFormat:
@@ -279,10 +277,13 @@ int RunSolve(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const TSolveResult result = Solve(position, limits);
     if (result.Verdict != TVerdict::Winnable) return ReportOther(result, options, out, err);
     if (!options.ScriptOut.empty()) {
-        std::ofstream script(options.ScriptOut, std::ios::trunc);
+        // Replaced whole, as a saved game is: a link in its place is replaced,
+        // never written through, and a half-written script is never left.
+        std::ostringstream script;
         WriteScript(result.Line, script);
-        script.close();
-        if (!script) {
+        const std::string text = script.str();
+        if (!PlatformFileStore().WriteFileAtomically(
+                options.ScriptOut, std::vector<uint8_t>(text.begin(), text.end()))) {
             err << "trisk-tool: cannot write the script " << options.ScriptOut << "\n";
             return 2;
         }
@@ -312,11 +313,19 @@ int RunHint(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 0;
 }
 
-// The value at the given percentile of sorted values (nearest rank).
-uint64_t Percentile(const std::vector<uint64_t>& sorted, int percent) {
-    if (sorted.empty()) return 0;
-    const size_t rank = (sorted.size() * static_cast<size_t>(percent) + 99) / 100;
-    return sorted[std::max<size_t>(rank, 1) - 1];
+// The value at the given percentile (nearest rank) of total values, given as
+// how often each value came.
+uint64_t Percentile(const std::map<uint64_t, uint64_t>& counts, uint64_t total, int percent) {
+    const uint64_t rank =
+        std::max<uint64_t>((total / 100 * static_cast<uint64_t>(percent)) +
+                               ((total % 100) * static_cast<uint64_t>(percent) + 99) / 100,
+                           1);
+    uint64_t seen = 0;
+    for (const auto& [value, n] : counts) {
+        seen += n;
+        if (seen >= rank) return value;
+    }
+    return 0;
 }
 
 int RunSurvey(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -347,46 +356,75 @@ int RunSurvey(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     // Workers take the next deal in turn; the lines come out in deal order.
-    const size_t count = static_cast<size_t>(to - from) + 1;
-    std::vector<TSolveResult> results(count);
-    std::vector<bool> done(count, false);
+    // Only a window of deals ahead of the printed line is held, and the
+    // times are kept as counts per millisecond, so that a survey of every
+    // deal runs in the memory of a short one. A survey whose output can no
+    // longer be written stops.
+    const uint64_t count = uint64_t{to} - from + 1;
+    const uint64_t window = 4 * jobs;
+    std::vector<TSolveResult> results(window);
+    std::vector<char> done(window, 0);
     std::mutex mutex;
-    std::condition_variable finished;
-    std::atomic<size_t> next{0};
+    std::condition_variable changed;
+    uint64_t next = 0;
+    uint64_t printed = 0;
+    bool stop = false;
     const auto work = [&] {
-        for (size_t i = next++; i < count; i = next++) {
+        for (;;) {
+            uint64_t i = 0;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock,
+                             [&] { return stop || next >= count || next < printed + window; });
+                if (stop || next >= count) return;
+                i = next++;
+            }
             TSolveResult result =
                 Solve(DealtPosition(kind, from + static_cast<uint32_t>(i)), limits);
             const std::lock_guard<std::mutex> lock(mutex);
-            results[i] = std::move(result);
-            done[i] = true;
-            finished.notify_all();
+            results[i % window] = std::move(result);
+            done[i % window] = 1;
+            changed.notify_all();
         }
     };
     std::vector<std::thread> workers;
     for (uint64_t j = 0; j < std::min<uint64_t>(jobs, count); ++j)
         workers.emplace_back(work);
 
-    size_t tally[3] = {};
-    std::vector<uint64_t> times;
+    uint64_t tally[3] = {};
+    std::map<uint64_t, uint64_t> times;
     uint64_t peak = 0;
-    for (size_t i = 0; i < count; ++i) {
-        std::unique_lock<std::mutex> lock(mutex);
-        finished.wait(lock, [&] { return done[i]; });
-        const TSolveResult& r = results[i];
+    for (uint64_t i = 0; i < count && out; ++i) {
+        TSolveResult r;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait(lock, [&] { return done[i % window] != 0; });
+            r = std::move(results[i % window]);
+            done[i % window] = 0;
+            printed = i + 1;
+            changed.notify_all();
+        }
         out << from + i << "," << VerdictText(r.Verdict) << "," << r.Line.size() << ","
             << r.Positions << "," << r.Milliseconds << "," << r.PeakBytes / 1024 << std::endl;
         ++tally[static_cast<int>(r.Verdict)];
-        times.push_back(r.Milliseconds);
+        ++times[r.Milliseconds];
         peak = std::max(peak, r.PeakBytes);
+    }
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        stop = true;
+        changed.notify_all();
     }
     for (std::thread& worker : workers)
         worker.join();
-    std::sort(times.begin(), times.end());
+    if (!out) {
+        err << "trisk-tool: the survey's output cannot be written\n";
+        return 2;
+    }
     out << "# kind " << static_cast<int>(kind) << ", deals " << from << " to " << to << ": "
         << tally[0] << " winnable, " << tally[1] << " not winnable, " << tally[2]
-        << " undetermined; median " << Percentile(times, 50) << " ms, 95th percentile "
-        << Percentile(times, 95) << " ms, largest peak " << peak / 1024 << " kB\n";
+        << " undetermined; median " << Percentile(times, count, 50) << " ms, 95th percentile "
+        << Percentile(times, count, 95) << " ms, largest peak " << peak / 1024 << " kB\n";
     return 0;
 }
 

@@ -1,9 +1,8 @@
 #include "tools/tool.h"
 
-#include <charconv>
-#include <fstream>
 #include <sstream>
 
+#include "history/file_store.h"
 #include "history/savefile.h"
 #include "table/pointer.h"
 #include "table/spots.h"
@@ -42,6 +41,9 @@ constexpr const char* kUsage =
     "  undo | redo | bookmark | gotobookmark\n"
     "  restart | newgame | select N\n"
     "Confirmations are off and the game-over dialog is answered No.\n";
+
+// Far more than any line of play needs.
+constexpr size_t kMaxScriptBytes = size_t{16} << 20;
 
 const char* GroupName(TGameKind kind, int group) {
     static const char* const tomb[kGroups] = {"reserve", "foundation", "outer", "ace pile",
@@ -237,11 +239,14 @@ int Play(const std::vector<std::string>& args, std::ostream& err) {
         err << "trisk-tool: --undo-level must be 0, 1 or 2, not '" << v[2] << "'\n";
         return 2;
     }
-    std::ifstream script(v[3]);
-    if (!script) {
+    // Through the same reader as saved games: a regular file of bounded
+    // size, never a FIFO or a device that would block or never end.
+    std::vector<uint8_t> bytes;
+    if (!PlatformFileStore().ReadWholeFile(v[3], bytes, kMaxScriptBytes)) {
         err << "trisk-tool: cannot read the script " << v[3] << "\n";
         return 2;
     }
+    std::istringstream script(std::string(bytes.begin(), bytes.end()));
     std::vector<TScriptAction> actions;
     if (!ParseScript(script, actions, err)) return 2;
 
@@ -280,10 +285,9 @@ int Show(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
         return 1;
     }
     // The version is the file's third and fourth byte; the rest the game knows.
-    char header[4] = {};
-    std::ifstream(args[1], std::ios::binary).read(header, sizeof header);
-    out << "Version: " << int{static_cast<uint8_t>(header[2])} << "."
-        << int{static_cast<uint8_t>(header[3])} << "\n";
+    uint8_t header[4] = {};
+    if (const auto file = PlatformFileStore().OpenForReading(args[1])) file->Read(header, 4);
+    out << "Version: " << int{header[2]} << "." << int{header[3]} << "\n";
     out << "Game kind: " << static_cast<int>(game.GameKind()) << " ("
         << GameKindName(game.GameKind()) << ")\n";
     out << "MoveIndex: " << game.MoveIndex() << "\n";

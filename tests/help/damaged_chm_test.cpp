@@ -11,6 +11,8 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
 #include "help/chm_reader.h"
 #include "tests/help/chm_test_util.h"
 
@@ -55,6 +57,11 @@ TEST(DamagedHelpFile, AFolderIsUnreadable) {
     QTemporaryDir dir;
     ChmError error;
     EXPECT_FALSE(ChmFile::Open(dir.path(), &error));
+    EXPECT_EQ(error.kind, Kind::kUnreadable);
+    // So is a FIFO, refused before an open that would wait for a writer.
+    const QString fifo = dir.filePath(QStringLiteral("Help.chm"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_FALSE(ChmFile::Open(fifo, &error));
     EXPECT_EQ(error.kind, Kind::kUnreadable);
 }
 
@@ -208,6 +215,41 @@ TEST(DamagedHelpFile, DirectoryChunksThatMisleadAreRefused) {
     ASSERT_EQ(bytes[first_entry], 1);  // "/"
     bytes[first_entry] = 0;
     EXPECT_EQ(OpenAndReadAll(bytes).kind, Kind::kDamaged);
+}
+
+TEST(DamagedHelpFile, ADeepIndexIsRefused) {
+    // A chain of index chunks, each with one entry leading to the next and
+    // the last to the file's own listing chunk: sound, but every lookup
+    // would walk all of it. 17 levels are refused; real files have two or
+    // three.
+    const QByteArray good = BuiltHelpFile();
+    const auto layout = LayoutOf(good);
+    const int32_t listing = int32_t(test::GetU32(good, qsizetype(layout.dirOffset) + 0x20));
+    const auto chain = [&](int length) {
+        QByteArray bytes = good;
+        const qsizetype past = bytes.size() - qsizetype(layout.chunks);
+        bytes.append(QByteArray((layout.blockLen - past % layout.blockLen) % layout.blockLen, 0));
+        const uint32_t first =
+            uint32_t((bytes.size() - qsizetype(layout.chunks)) / layout.blockLen);
+        for (int i = 0; i < length; ++i) {
+            QByteArray chunk(layout.blockLen, 0);
+            chunk.replace(0, 4, "PMGI");
+            PutU32(chunk, 4, layout.blockLen - 8 - 5);
+            const uint32_t next = i + 1 < length ? first + uint32_t(i) + 1 : uint32_t(listing);
+            chunk[8] = 1;  // the name "/", below every path
+            chunk[9] = '/';
+            chunk[10] = char(0x80 | (next >> 14 & 0x7f));  // the next chunk, three bytes
+            chunk[11] = char(0x80 | (next >> 7 & 0x7f));
+            chunk[12] = char(next & 0x7f);
+            bytes.append(chunk);
+        }
+        PutU32(bytes, qsizetype(layout.dirOffset) + 0x1c, first);
+        return bytes;
+    };
+    int read = 0;
+    EXPECT_EQ(OpenAndReadAll(chain(15), &read).kind, Kind::kNone);
+    EXPECT_GT(read, 0) << "every lookup goes through the chain";
+    EXPECT_EQ(OpenAndReadAll(chain(16)).kind, Kind::kDamaged);
 }
 
 TEST(DamagedHelpFile, BadCompressionParametersAreRefused) {

@@ -3,6 +3,7 @@
 // through the pages, the contents list leads to pages and follows the page
 // shown, pictures load; a missing, damaged or foreign file shows its message.
 #include <QAction>
+#include <QDesktopServices>
 #include <QFile>
 #include <QImage>
 #include <QRandomGenerator>
@@ -16,6 +17,15 @@
 
 using trisk::ChmUrl;
 using trisk::HelpWindow;
+
+// Stands in for the desktop: the links that would have been opened.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    QList<QUrl> Opened;
+  public slots:
+    void Open(const QUrl& url) { Opened.append(url); }
+};
 
 class HelpViewerTest : public QObject {
     Q_OBJECT
@@ -202,6 +212,25 @@ class HelpViewerTest : public QObject {
         QVERIFY(window.ErrorMessage().isEmpty());
         QVERIFY(window.ContentsTree()->isVisibleTo(&window));
         QCOMPARE(window.Browser()->source(), ChmUrl(QStringLiteral("/index.html")));
+    }
+
+    void onlyWebLinksLeaveTheViewer() {
+        // Every scheme that a link of a help file might name is caught here
+        // instead of by the desktop: only http and https may arrive.
+        UrlCatcher catcher;
+        const QStringList schemes = {"http", "https", "file", "x-trisk-test", "smb", "ftp"};
+        for (const QString& scheme : schemes)
+            QDesktopServices::setUrlHandler(scheme, &catcher, "Open");
+        HelpWindow window;
+        QVERIFY(window.OpenFile(QStringLiteral(TRISK_HELP_CHM)));
+        for (const char* link :
+             {"file:///etc/passwd", "x-trisk-test:run", "smb://host/share", "ftp://host/file",
+              "https://example.org/page", "http://example.org/"})
+            emit window.Browser()->anchorClicked(QUrl(QString::fromLatin1(link)));
+        for (const QString& scheme : schemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+        QCOMPARE(catcher.Opened,
+                 (QList<QUrl>{QUrl("https://example.org/page"), QUrl("http://example.org/")}));
     }
 
     void bringingToFrontShowsTheWindow() {

@@ -83,10 +83,50 @@ TEST(FileStore, ReadsAWholeFileAndRefusesWhatIsNotOne) {
     std::vector<uint8_t> read;
     EXPECT_TRUE(files.ReadWholeFile((dir / "a.kxr").string(), read));
     EXPECT_TRUE(read == bytes);
+    EXPECT_FALSE(files.ReadWholeFile((dir / "a.kxr").string(), read, bytes.size() - 1));
     EXPECT_FALSE(files.ReadWholeFile((dir / "missing.kxr").string(), read));
     EXPECT_FALSE(files.ReadWholeFile(dir.Path().string(), read));
     // A save into a folder that does not exist fails and creates nothing.
     EXPECT_FALSE(files.WriteFileAtomically((dir / "no/such/x.kxr").string(), bytes));
+}
+
+TEST(FileStore, ASaveReplacesOnlyRegularFilesAndLinksAndKeepsOnlyTheirPermissions) {
+    test::TTempDir dir;
+    TFileStore& files = PlatformFileStore();
+    const std::vector<uint8_t> bytes = Pattern(1000, 3);
+    struct stat info {};
+
+    // A FIFO (as a device node would) stays what it is.
+    const std::string fifo = (dir / "fifo.kxr").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(files.WriteFileAtomically(fifo, bytes));
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    // A regular file keeps its permission bits, never a set-id bit.
+    const std::string plain = (dir / "plain.kxr").string();
+    ASSERT_TRUE(files.WriteFileAtomically(plain, bytes));
+    ASSERT_EQ(::chmod(plain.c_str(), 06750), 0);
+    ASSERT_TRUE(files.WriteFileAtomically(plain, bytes));
+    ASSERT_EQ(::stat(plain.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0750u);
+
+    // A link is replaced: its target keeps its bytes and its mode, which the
+    // new file does not take.
+    const std::string target = (dir / "target").string();
+    ASSERT_TRUE(files.WriteFileAtomically(target, {1, 2, 3}));
+    ASSERT_EQ(::chmod(target.c_str(), 04755), 0);
+    const std::string link = (dir / "link.kxr").string();
+    ASSERT_EQ(::symlink(target.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(files.WriteFileAtomically(link, bytes));
+    ASSERT_EQ(::lstat(link.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
+    EXPECT_EQ(info.st_mode & 07000, 0u);
+    std::vector<uint8_t> read;
+    ASSERT_TRUE(files.ReadWholeFile(target, read));
+    EXPECT_EQ(read, (std::vector<uint8_t>{1, 2, 3}));
+    ASSERT_EQ(::stat(target.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 04755u);
 }
 
 }  // namespace

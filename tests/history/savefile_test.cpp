@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -380,7 +381,59 @@ TEST_F(SavedGames, RandomAndMutatedFilesAreRefusedOrLoadWhole) {
             refusedCleanly("mutation " + std::to_string(round));
         }
     }
-    EXPECT_GT(loaded, 0) << "some changes are harmless (a card's suit, the elapsed time)";
+    EXPECT_GT(loaded, 0) << "some changes are harmless (the elapsed time, the action count)";
+}
+
+TEST_F(SavedGames, AnEntryThatIsNoPositionIsRefusedAtOnce) {
+    Play();
+    const fs::path path = dir / "good.kxr";
+    ASSERT_TRUE(game.WriteGameFile(path.string(), 0));
+    const std::vector<uint8_t> good = ReadBytes(path);
+    const Snapshot before = Take();
+    const auto refused = [&](const std::vector<uint8_t>& bytes, const std::string& what) {
+        host.Messages.clear();
+        EXPECT_FALSE(LoadBytes(bytes)) << what;
+        EXPECT_EQ(host.Messages, std::vector<std::string>{"Wrong file format."}) << what;
+        ExpectUnchanged(before);
+    };
+
+    // A header promising many entries over a file of holes: zeros all the
+    // way, long enough for the count, next to nothing on disk.
+    const fs::path sparse = dir / "sparse.kxr";
+    std::vector<uint8_t> header(good.begin(), good.begin() + 24);
+    constexpr uint32_t kEntries = 100000;
+    SetU32(header, 20, kEntries);
+    WriteBytes(sparse, header);
+    fs::resize_file(sparse, 24 + uint64_t{kEntries} * kTombEntrySize);
+    host.Messages.clear();
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(game.LoadGameFromFile(sparse.string()));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(host.Messages, std::vector<std::string>{"Wrong file format."});
+    ExpectUnchanged(before);
+
+    // In a real entry every card is there twice, the cards of a pile lie in
+    // its lowest slots, and the selection names a group or none.
+    const size_t last = 24 + 5 * kTombEntrySize;
+    const size_t stock = last + 12;
+    std::vector<uint8_t> b = good;
+    ASSERT_EQ(b[stock + 2], 0) << "the first stock slot of the last entry was dealt";
+    b[stock + 2] = 1;  // a dealt card comes back into the stock: three of it
+    refused(b, "a card three times");
+    b = good;
+    size_t present = stock;
+    while (b[present + 2] == 0)
+        present += 3;
+    b[present] = static_cast<uint8_t>((b[present] + 1) % 4);  // one card for another
+    refused(b, "a card once and another three times");
+    b = good;
+    const size_t reserve = last + 328;  // pile (0, 0) holds a card in slot 0
+    ASSERT_EQ(b[reserve + 2], 1);
+    std::swap_ranges(b.begin() + reserve, b.begin() + reserve + 3, b.begin() + reserve + 309);
+    refused(b, "a gap below a pile's card");
+    b = good;
+    SetU32(b, last + 4, 5);
+    refused(b, "SelGroup 5");
 }
 
 TEST_F(SavedGames, AtStartUpARefusedFileIsFollowedByANewDeal) {

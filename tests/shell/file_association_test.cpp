@@ -17,6 +17,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 #include "shell/mimeapps_list.h"
 #include "shell/xdg_file_association.h"
 #include "window_fixture.h"
@@ -132,6 +134,7 @@ class TFileAssociationTest : public QObject {
     void removalLeavesOtherApplicationsAlone();
     void unchangedFilesAreNotWrittenAgain();
     void oddProgramPathReachesTheProgramThroughGioOpen();
+    void anotherUsersFoldersLinksAndProgramsAreNeverUsed();
 
   private:
     std::unique_ptr<TSandbox> sandbox_;
@@ -433,6 +436,66 @@ void TFileAssociationTest::oddProgramPathReachesTheProgramThroughGioOpen() {
     QProcess::execute("gio", {"open", saved});
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 10000);
     QCOMPARE(Read(record), saved.toUtf8() + "\n");
+}
+
+void TFileAssociationTest::anotherUsersFoldersLinksAndProgramsAreNeverUsed() {
+    // Run as root, with the machine-wide folders handed to another user (the
+    // unused uid 65534 stands for one), who planted links where the
+    // association goes, a program of that name first in PATH, and a folder
+    // of theirs holding a program.
+    if (::geteuid() != 0) QSKIP("needs root to hand folders to another user");
+    TSandbox& box = *sandbox_;
+    constexpr uid_t kOther = 65534;
+    const auto handOver = [&](const QString& folder) {
+        QDir().mkpath(folder);
+        QCOMPARE(::chown(QFile::encodeName(folder).constData(), kOther, kOther), 0);
+    };
+    QList<QPair<QString, QString>> planted;  // link, root's own file it points at
+    for (const QString& link :
+         {box.Package(box.Machine), box.Entry(box.Machine), box.List(box.Machine)}) {
+        const QString secret = box.Root.filePath("root-only-" + QFileInfo(link).fileName());
+        Write(secret, "root's own bytes\n");
+        QFile::setPermissions(secret, QFile::ReadOwner | QFile::WriteOwner);
+        QDir().mkpath(QFileInfo(link).absolutePath());
+        QVERIFY(QFile::link(secret, link));
+        planted.append({link, secret});
+    }
+    for (const QString& folder : {box.Machine.DataDir, box.Machine.DataDir + "/mime",
+                                  box.Machine.DataDir + "/mime/packages",
+                                  box.Machine.DataDir + "/applications", box.Machine.ConfigDir})
+        handOver(folder);
+    const QString theirBin = box.Root.filePath("their-bin");
+    const QString ran = box.Root.filePath("their-tool-ran");
+    Write(theirBin + "/update-mime-database", "#!/bin/sh\ntouch '" + ran.toUtf8() + "'\n");
+    QFile::setPermissions(theirBin + "/update-mime-database",
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ExeOther);
+    handOver(theirBin);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", theirBin.toUtf8() + ":" + path);
+
+    TXdgFileAssociation association;
+    association.SetUp(QCoreApplication::applicationFilePath());
+    association.WaitForRefresh();
+    qputenv("PATH", path);
+    for (const auto& [link, secret] : planted) {
+        QCOMPARE(Read(secret), QByteArray("root's own bytes\n"));
+        QVERIFY2(QFileInfo(link).isSymLink(), qPrintable(link));
+    }
+    QVERIFY(!QFile::exists(ran));
+    QVERIFY2(QFile::exists(box.User.DataDir + "/mime/mime.cache"), "the system's tool ran");
+    QCOMPARE(ExecLine(Read(box.Entry(box.User))), QCoreApplication::applicationFilePath() + " %f");
+
+    // Machine-wide folders of root's own, but a program in a folder that
+    // the other user can change: its entry stays the user's.
+    TSandbox fresh;
+    const QString theirs = fresh.Root.filePath("theirs");
+    Write(theirs + "/trisk", "#!/bin/sh\n");
+    handOver(theirs);
+    association.SetUp(theirs + "/trisk");
+    association.WaitForRefresh();
+    QVERIFY(!QFile::exists(fresh.Entry(fresh.Machine)));
+    QVERIFY(!QFile::exists(fresh.Package(fresh.Machine)));
+    QCOMPARE(ExecLine(Read(fresh.Entry(fresh.User))), theirs + "/trisk %f");
 }
 
 int main(int argc, char** argv) {

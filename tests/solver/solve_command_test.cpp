@@ -1,7 +1,9 @@
 // trisk-tool's solve, hint and survey commands, run as functions.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -194,6 +196,54 @@ TEST_F(SolveCommand, BadArgumentsAndFilesGetExitStatus2) {
     std::ofstream(newer) << "KX\x01\x04";
     EXPECT_EQ(Run({"solve", newer}), 2);
     EXPECT_EQ(err.str(), "This file was created in the version 1.4 and can not be loaded.\n");
+}
+
+// Takes a few lines, then fails as a closed pipe would.
+class TShortStream : public std::streambuf {
+  public:
+    explicit TShortStream(int lines) : lines_(lines) {}
+    int Lines() const { return seen_; }
+
+  protected:
+    int overflow(int c) override {
+        if (seen_ >= lines_) return traits_type::eof();
+        if (c == '\n') ++seen_;
+        return traits_type::not_eof(c);
+    }
+
+  private:
+    int lines_;
+    int seen_ = 0;
+};
+
+TEST_F(SolveCommand, FoldersAndEveryDealAreAnsweredNotAborted) {
+    // A folder as a saved game is a file that cannot be opened.
+    EXPECT_EQ(Run({"solve", dir.Path().string()}), 2);
+    EXPECT_EQ(err.str(), "Unable to open file " + dir.Path().string() + "!\n");
+
+    // Every deal there is: the survey holds only a few results at a time
+    // and stops once its output cannot be written.
+    TShortStream shortBuffer(3);
+    std::ostream shortOut(&shortBuffer);
+    std::ostringstream errors;
+    EXPECT_EQ(RunSolveCommand({"survey", "--kind", "1", "--from", "0", "--to", "4294967295",
+                               "--jobs", "2", "--max-positions", "1"},
+                              shortOut, errors),
+              2);
+    EXPECT_EQ(shortBuffer.Lines(), 3);
+    EXPECT_EQ(errors.str(), "trisk-tool: the survey's output cannot be written\n");
+}
+
+TEST_F(SolveCommand, TheScriptReplacesALinkAndNeverWritesThroughIt) {
+    const std::string target = (dir / "someone-elses.txt").string();
+    std::ofstream(target) << "keep me\n";
+    const std::string link = (dir / "line.txt").string();
+    std::filesystem::create_symlink(target, link);
+    ASSERT_EQ(Run({"solve", "--kind", "3", "--number", "9", "--script-out", link}), 0) << err.str();
+    std::ifstream kept(target);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(link));
+    EXPECT_FALSE(ReadScript(link).empty());
 }
 
 TEST_F(SolveCommand, SurveyPrintsOneLinePerDealInOrderAndASummary) {

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "pe_builder.h"
 #include "table/resource_module.h"
 
@@ -148,6 +150,9 @@ TEST(ResourceModule, OpensFilesAndRefusesMissingOnes) {
     EXPECT_EQ(module->Names(kRtRcData), QStringList{"Blob"});
     EXPECT_EQ(TResourceModule::Open(dir.filePath(QStringLiteral("absent.dll"))), nullptr);
     EXPECT_EQ(TResourceModule::Open(dir.path()), nullptr);  // a folder
+    const QString fifo = dir.filePath(QStringLiteral("cardset.dll"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(TResourceModule::Open(fifo), nullptr);  // refused, not waited on
 }
 
 // ---- Damaged modules --------------------------------------------------------
@@ -257,6 +262,50 @@ TEST(DamagedResourceModule, SharedSubdirectoriesCannotMultiplyTheWork) {
     Put32(bytes, built.SectionHeader + 8, uint32_t(rsrc.size()));
     Put32(bytes, built.SectionHeader + 16, uint32_t(rsrc.size()));
     EXPECT_EQ(TResourceModule::FromBytes(bytes), nullptr);
+}
+
+// A module whose one type holds count resources, all named by the one string
+// of length units that the tree holds.
+QByteArray ManyNamesOfOneString(uint32_t count, uint32_t length) {
+    const uint32_t names = 16 + 8;
+    const uint32_t languages = names + 16 + 8 * count;
+    const uint32_t entry = languages + 16 + 8;
+    const uint32_t text = entry + 16;
+    QByteArray rsrc(text, '\0');
+    rsrc.append(QByteArray(2 + 2 * length, 'a'));
+    Put16(rsrc, 14, 1);
+    Put32(rsrc, 16, kRtRcData);
+    Put32(rsrc, 20, 0x80000000u | names);
+    Put16(rsrc, names + 12, count);
+    for (uint32_t i = 0; i < count; ++i) {
+        Put32(rsrc, names + 16 + 8 * i, 0x80000000u | text);
+        Put32(rsrc, names + 16 + 8 * i + 4, 0x80000000u | languages);
+    }
+    Put16(rsrc, languages + 14, 1);
+    Put32(rsrc, languages + 16 + 4, entry);
+    Put32(rsrc, entry, 0x1000);
+    Put32(rsrc, entry + 4, 4);
+    Put16(rsrc, text, length);
+
+    TBuiltModule built = BuildModule({{"#10", "X", "data"}});
+    QByteArray bytes = built.Bytes.left(built.Root);
+    bytes.append(rsrc);
+    Put32(bytes, built.ResourceEntry + 4, uint32_t(rsrc.size()));
+    Put32(bytes, built.SectionHeader + 8, uint32_t(rsrc.size()));
+    Put32(bytes, built.SectionHeader + 16, uint32_t(rsrc.size()));
+    return bytes;
+}
+
+TEST(DamagedResourceModule, NamesAreBoundedOneByOneAndAltogether) {
+    // A few names of a sound length load; one name of 65535 characters, or
+    // thousands of names that each copy a long one, are refused before
+    // they take memory.
+    const auto fine = TResourceModule::FromBytes(ManyNamesOfOneString(100, 200));
+    ASSERT_NE(fine, nullptr);
+    EXPECT_EQ(fine->Names(kRtRcData).size(), 100);
+    EXPECT_EQ(fine->Names(kRtRcData).front(), QString(200, u'\x6161'));
+    EXPECT_EQ(TResourceModule::FromBytes(ManyNamesOfOneString(1, 65535)), nullptr);
+    EXPECT_EQ(TResourceModule::FromBytes(ManyNamesOfOneString(20000, 200)), nullptr);
 }
 
 TEST(DamagedResourceModule, AnyDamagedByteIsRefusedOrReadSafely) {

@@ -1,9 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "history/file_store.h"
 #include "history/game.h"
@@ -218,6 +223,45 @@ TEST_F(Tool, ShowReportsFilesItCannotLoad) {
     EXPECT_EQ(Run({"show", bad.string()}), 1);
     EXPECT_EQ(err.str(), "This file was created in the version 1.9 and can not be loaded.\n");
     EXPECT_EQ(Run({"show"}), 2);
+}
+
+TEST_F(Tool, FifosFoldersAndDevicesAreRefusedWithoutWaiting) {
+    const fs::path fifo = dir / "fifo.kxr";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Should a load block on the FIFO, a writer comes after two seconds and
+    // ends it, so that the test fails rather than hangs.
+    std::atomic<bool> answered{false};
+    std::thread unblock([&] {
+        for (int i = 0; i < 40 && !answered; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (answered) return;
+        const int fd = ::open(fifo.c_str(), O_RDWR | O_NONBLOCK);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if (fd >= 0) ::close(fd);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Run({"show", fifo.string()}), 1);
+    answered = true;
+    EXPECT_EQ(err.str(), "Unable to open file " + fifo.string() + "!\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    unblock.join();
+
+    for (const std::string& file : {dir.Path().string(), std::string("/dev/null")}) {
+        EXPECT_EQ(Run({"show", file}), 1);
+        EXPECT_EQ(err.str(), "Unable to open file " + file + "!\n");
+        EXPECT_EQ(Run({"play", "--from", file, "--script", Script("stock\n"), "--out",
+                       (dir / "x.kxr").string()}),
+                  1);
+    }
+    // A script is read as a saved game is: /dev/zero never ends.
+    const fs::path out = dir / "out.kxr";
+    for (const std::string& script : {std::string("/dev/zero"), dir.Path().string()}) {
+        EXPECT_EQ(Run({"play", "--kind", "1", "--number", "1", "--script", script, "--out",
+                       out.string()}),
+                  2);
+        EXPECT_EQ(err.str(), "trisk-tool: cannot read the script " + script + "\n");
+    }
+    EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace
