@@ -4,8 +4,9 @@
 //
 // Shows the help file (by default "Help.chm" beside the program) at its
 // default topic. When a viewer of the same user already shows that file, it
-// is asked to come forward and this one ends at once. A missing or damaged
-// file is reported in the viewer's window (and on standard error).
+// is asked to come forward at the default topic and this one ends at once.
+// A missing or damaged file is reported in the viewer's window (and on
+// standard error).
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -57,14 +58,18 @@ int main(int argc, char* argv[]) {
     const QStringList arguments = QApplication::arguments();
     const QString path = arguments.size() > 1 ? arguments.at(1) : HelpFileBesideTheProgram();
 
+    // Without a private folder for the socket every viewer runs on its own.
     const QString name = trisk::HelpServerName(path);
     if (trisk::AskRunningViewer(name)) return 0;
     trisk::HelpInstanceServer server;
     if (!server.Listen(name) && trisk::AskRunningViewer(name)) return 0;
 
+    // Asked again (F1 in the game), the viewer goes back to the start page.
     trisk::HelpWindow window;
-    QObject::connect(&server, &trisk::HelpInstanceServer::ActivationRequested, &window,
-                     &trisk::HelpWindow::BringToFront);
+    QObject::connect(&server, &trisk::HelpInstanceServer::ActivationRequested, &window, [&window] {
+        window.ShowHome();
+        window.BringToFront();
+    });
     if (!window.OpenFile(path)) {
         std::fprintf(stderr, "trisk-help: %s\n",
                      qPrintable(window.ErrorMessage().replace(u'\n', u' ')));

@@ -1,11 +1,16 @@
 #include "help/single_instance.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalSocket>
 
 #ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace trisk {
@@ -15,7 +20,48 @@ const char kShowRequest[] = "show\n";
 const char kShowAnswer[] = "ok\n";
 constexpr qint64 kMaxRequest = 64;
 
+#ifdef Q_OS_UNIX
+// A socket's path must fit the 108 bytes of sun_path with its terminator.
+constexpr qsizetype kMaxSocketPath = 107;
+constexpr qsizetype kSocketNameLength = 32;  // "/trisk-help-" and 20 digits
+
+// A real folder (not a link) that belongs to the user.
+bool IsOwnFolder(const QByteArray& path, struct stat& info) {
+    return ::lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid();
+}
+
+bool IsPrivateFolder(const QByteArray& path) {
+    struct stat info {};
+    return IsOwnFolder(path, info) && (info.st_mode & 077) == 0;
+}
+
+bool FitsSocketPath(const QByteArray& folder) {
+    return folder.size() + kSocketNameLength <= kMaxSocketPath;
+}
+#endif
+
 }  // namespace
+
+QString HelpSocketFolder() {
+#ifdef Q_OS_UNIX
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (runtime.startsWith('/') && FitsSocketPath(runtime) && IsPrivateFolder(runtime))
+        return QFile::decodeName(runtime);
+    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/trisk-help-" +
+                           QByteArray::number(static_cast<qulonglong>(::geteuid()));
+    if (!FitsSocketPath(own)) return {};
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST) return {};
+    // Left by an earlier run of ours with other rights: ours to make private.
+    struct stat info {};
+    if (!IsOwnFolder(own, info)) return {};
+    if ((info.st_mode & 077) != 0 && ::chmod(own.constData(), 0700) != 0) return {};
+    return IsPrivateFolder(own) ? QFile::decodeName(own) : QString();
+#else
+    // Elsewhere a name is a named pipe of the user's session, not a file.
+    return {};
+#endif
+}
 
 QString HelpServerName(const QString& helpFile) {
     const QFileInfo info(helpFile);
@@ -28,10 +74,17 @@ QString HelpServerName(const QString& helpFile) {
 #endif
     key += '\n' + path.toUtf8();
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
-    return QStringLiteral("trisk-help-") + QString::fromLatin1(hash.left(20));
+    const QString name = QStringLiteral("trisk-help-") + QString::fromLatin1(hash.left(20));
+#ifdef Q_OS_UNIX
+    const QString folder = HelpSocketFolder();
+    return folder.isEmpty() ? QString() : folder + u'/' + name;
+#else
+    return name;
+#endif
 }
 
 bool AskRunningViewer(const QString& serverName, int timeoutMs) {
+    if (serverName.isEmpty()) return false;
     QLocalSocket socket;
     socket.connectToServer(serverName);
     if (!socket.waitForConnected(timeoutMs)) return false;
@@ -52,6 +105,7 @@ HelpInstanceServer::HelpInstanceServer(QObject* parent) : QObject(parent) {
 }
 
 bool HelpInstanceServer::Listen(const QString& serverName) {
+    if (serverName.isEmpty()) return false;
     if (server_.listen(serverName)) return true;
     if (server_.serverError() != QAbstractSocket::AddressInUseError) return false;
     // Someone holds the name: a viewer, or the socket of one that died.

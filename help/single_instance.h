@@ -1,7 +1,9 @@
 // One help viewer per help file and user. A viewer that starts first asks a
-// viewer already showing the same file to come forward (over a local socket
-// whose name is derived from the user and the file's path) and, when one
-// answers, leaves it at that; otherwise it listens under that name itself.
+// viewer already showing the same file to come forward at the file's start
+// page (over a local socket whose name is derived from the user and the
+// file's path) and, when one answers, leaves it at that; otherwise it listens
+// under that name itself. The socket lives in a folder only the user can
+// enter, so that nobody else can take the name first.
 #pragma once
 
 #include <QLocalServer>
@@ -10,7 +12,15 @@
 
 namespace trisk {
 
-// "trisk-help-" and 20 hexadecimal digits from the user and the file's path.
+// The folder for the sockets: $XDG_RUNTIME_DIR when it is the user's own
+// folder with no access for anybody else; otherwise "trisk-help-" and the
+// user id in the temporary folder, made private to the user (mode 0700).
+// Empty when neither can be had (the folder in the temporary folder is a link,
+// or somebody else's): then there is no single viewer, only viewers.
+QString HelpSocketFolder();
+
+// The socket's path in HelpSocketFolder(): "trisk-help-" and 20 hexadecimal
+// digits from the user and the file's path. Empty when there is no folder.
 QString HelpServerName(const QString& helpFile);
 
 // Asks the viewer listening under `serverName` to raise and activate its

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
@@ -234,6 +235,27 @@ void TVoMenu::Add(QMenuBar* Menu) {
     Menu->setNativeMenuBar(false);
     InternalInitItems(Menu);
     Hook(Menu);
+    Menu->installEventFilter(this);
+}
+
+bool TVoMenu::eventFilter(QObject* watched, QEvent* event) {
+    // A bar item lit by the pointer goes dark when the pointer leaves the bar,
+    // also when a drop-down closed with Escape has left the bar in keyboard
+    // mode (Qt keeps the item current then); an open drop-down keeps its item.
+    auto* bar = qobject_cast<QMenuBar*>(watched);
+    if (bar && event->type() == QEvent::Leave) {
+        QAction* current = bar->activeAction();
+        const bool open = current && current->menu() && current->menu()->isVisible();
+        if (current && !open) {
+            // Escape ends the bar's keyboard mode and gives the focus back to
+            // where it was; a bar that had it from nobody lets it go.
+            QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(bar, &escape);
+            if (bar->hasFocus()) bar->clearFocus();
+            if (bar->activeAction()) bar->setActiveAction(nullptr);
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void TVoMenu::Add(QMenu* Menu) {
@@ -304,6 +326,45 @@ bool IsOwnerDrawnType(QStyleOptionMenuItem::MenuItemType type) {
 // average character width of the menu font.
 int PlatformExtraWidth(const QFont& font) {
     return 2 * QFontMetrics(font).averageCharWidth();
+}
+
+// The shortcut column QMenu adds to its widest item: the widest text after a
+// tab among the menu's items (in the menu's font), or of a shortcut that the
+// menu shows for an item without one. Without a menu, the item's own.
+int ShortcutColumn(const QStyleOptionMenuItem& item, const QString& ownShortCut,
+                   const QWidget* widget) {
+    const auto* menu = qobject_cast<const QMenu*>(widget);
+    if (!menu) {
+        const QFontMetrics metrics = widget ? widget->fontMetrics() : item.fontMetrics;
+        return ownShortCut.isEmpty() ? 0 : metrics.horizontalAdvance(ownShortCut);
+    }
+    // A menu of a menu bar shows every shortcut; a context menu only those
+    // asked for.
+    bool ofMenuBar = false;
+    for (const QObject* up = menu->parent(); up && !ofMenuBar; up = up->parent())
+        ofMenuBar = qobject_cast<const QMenuBar*>(up) != nullptr;
+    const QFontMetrics metrics = menu->fontMetrics();
+    int widest = 0;
+    const QList<QAction*> actions = menu->actions();
+    for (const QAction* action : actions) {
+        if (!action->isVisible() || action->isSeparator()) continue;
+        const QString text = action->text();
+        const qsizetype tab = text.indexOf(u'\t');
+        QString shortcut;
+        if (tab >= 0) {
+            shortcut = text.mid(tab + 1);
+        } else if (ofMenuBar || action->isShortcutVisibleInContextMenu()) {
+            shortcut = action->shortcut().toString(QKeySequence::NativeText);
+        }
+        if (!shortcut.isEmpty()) widest = Max(widest, metrics.horizontalAdvance(shortcut));
+    }
+    return widest;
+}
+
+// The frame of a drop-down menu: the painter's shade of the button shadow, as
+// the open-bottomed frame of the bar item above it.
+TColor FrameColor() {
+    return GetShadeColor(clBtnShadow, 50);
 }
 
 // The platform's submenu arrow: a solid triangle four pixels wide and seven
@@ -384,12 +445,10 @@ QSize TVoMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
         int width = size.width();
         int height = size.height();
         owner_->MeasureItem(info, width, height);
-        // QMenu adds the width of the widest shortcut (in the menu's font) to
-        // every item itself: take this item's own out of its width.
-        if (!info.ShortCut.isEmpty()) {
-            const QFontMetrics menuMetrics = widget ? widget->fontMetrics() : item->fontMetrics;
-            width -= menuMetrics.horizontalAdvance(info.ShortCut);
-        }
+        // QMenu adds a column as wide as the widest shortcut to the widest
+        // item itself: take that column out, so that the menu is exactly as
+        // wide as its widest measured item.
+        width -= ShortcutColumn(*item, info.ShortCut, widget);
         return QSize(Max(0, width) + PlatformExtraWidth(owner_->Font()), height);
     }
     return QProxyStyle::sizeFromContents(type, option, size, widget);
@@ -397,6 +456,12 @@ QSize TVoMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* opti
 
 void TVoMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
                                QPainter* painter, const QWidget* widget) const {
+    // The bar beside and between its items is plain button face, as the items
+    // that are neither open nor hot.
+    if (owner_ && painter && option && element == CE_MenuBarEmptyArea) {
+        painter->fillRect(option->rect, ToQColor(clBtnFace));
+        return;
+    }
     const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
     if (owner_ && item && painter && element == CE_MenuBarItem) {
         TImageList images(0, 0);
@@ -426,7 +491,53 @@ int TVoMenuStyle::styleHint(StyleHint hint, const QStyleOption* option, const QW
                             QStyleHintReturn* returnData) const {
     // The platform's menus have no titled sections: a section is a separator.
     if (hint == SH_Menu_SupportsSections) return 0;
+    // A disabled item takes the selection (and is drawn selected and
+    // disabled); choosing it does nothing.
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
     return QProxyStyle::styleHint(hint, option, widget, returnData);
+}
+
+int TVoMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option,
+                              const QWidget* widget) const {
+    if (owner_) {
+        switch (metric) {
+            // The bar's items sit side by side from its left edge, the bar
+            // as high as its items.
+            case PM_MenuBarItemSpacing:
+            case PM_MenuBarHMargin:
+            case PM_MenuBarVMargin:
+            case PM_MenuBarPanelWidth:
+            // A drop-down is its items in a one-pixel frame.
+            case PM_MenuHMargin:
+            case PM_MenuVMargin:
+                return 0;
+            case PM_MenuPanelWidth:
+                return 1;
+            default:
+                break;
+        }
+    }
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}
+
+void TVoMenuStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                 QPainter* painter, const QWidget* widget) const {
+    if (owner_ && painter && option && (element == PE_FrameMenu || element == PE_PanelMenu)) {
+        // The one-pixel frame of a drop-down; the items fill the inside.
+        const QRect r = option->rect;
+        if (element == PE_PanelMenu) painter->fillRect(r, ToQColor(owner_->MenuColor()));
+        const QColor pen = ToQColor(FrameColor());
+        painter->fillRect(QRect(r.x(), r.y(), r.width(), 1), pen);
+        painter->fillRect(QRect(r.x(), r.bottom(), r.width(), 1), pen);
+        painter->fillRect(QRect(r.x(), r.y(), 1, r.height()), pen);
+        painter->fillRect(QRect(r.right(), r.y(), 1, r.height()), pen);
+        return;
+    }
+    if (owner_ && painter && option && element == PE_PanelMenuBar) {
+        painter->fillRect(option->rect, ToQColor(clBtnFace));
+        return;
+    }
+    QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
 // ---- unit state ----

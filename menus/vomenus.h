@@ -24,9 +24,11 @@
 // the menu font to every item's width (room the painter does not use, where
 // the submenu arrow goes), and for a menu-bar item the height of the standard
 // menu-bar item (here: what Fusion proposes). QMenu lays the widest shortcut
-// out as a column of its own and adds its width to every item itself, so the
-// measure of a drop-down item gives its width without its own shortcut; the
-// menu is then at least as wide as its widest measured item.
+// out as a column of its own and adds its width to the items itself, so the
+// measure of a drop-down item gives its width less that column; the menu is
+// then exactly as wide as its widest measured item, in a one-pixel frame.
+// The bar's items sit side by side on a plain button-face bar. A disabled
+// item can be selected, as the painter draws it.
 // The submenu arrow of an item with a submenu is drawn by the style after the
 // owner's painting, as the platform does.
 #pragma once
@@ -98,6 +100,10 @@ class TVoMenuStyle : public QProxyStyle {
     int styleHint(StyleHint hint, const QStyleOption* option = nullptr,
                   const QWidget* widget = nullptr,
                   QStyleHintReturn* returnData = nullptr) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget = nullptr) const override;
 
     // What the style reads from an option: the item's facts (with a
     // one-image list in images when the menu shows icons) and its states.
@@ -164,6 +170,10 @@ class TVoMenu : public QObject {
     // The style set on the hooked menus.
     QStyle* Style() const { return FStyle; }
 
+  protected:
+    // Watches the hooked menu bars for the pointer leaving them.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void Hook(QWidget* menu);
     void InternalInitItems(QWidget* menu);
@@ -183,8 +193,11 @@ class TVoMenu : public QObject {
 // ---- unit functions ----
 
 // The measure of a drop-down item with Font (its text sizes measured as the
-// screen measures them): see the Part's rules 1 to 3. Width and Height are
-// in-out.
+// screen measures them). Without images: the height is the text line + 4, at
+// least MinHeight, and the width the caption with its shortcut + that height
+// + 15, at least MinWidth; a separator is 11 high when the item would be over
+// 20, else 5. With images the image size takes part in both, and a separator
+// keeps the width it was given. Width and Height are in-out.
 void MeasureItem(const QFont& Font, const TImageList* Images, bool IsLine, const QString& Caption,
                  const QString& ShortCut, int MinHeight, int MinWidth, int& Width, int& Height);
 

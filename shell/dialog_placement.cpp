@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace trisk {
@@ -34,11 +36,51 @@ bool TDialogPlacement::eventFilter(QObject* watched, QEvent* event) {
     const int top = client.top() - frame.top();
     const int frameWidth = dialog->width() + frame.width() - client.width();
     const int frameHeight = dialog->height() + frame.height() - client.height();
-    dialog->move(frame.x() + (frame.width() - frameWidth) / 2 + left,
-                 frame.y() + (frame.height() - frameHeight) / 2 + top);
+    // The place of the client area, whatever Qt knows (or remembers from an
+    // earlier showing) of the dialog's own frame: move() would place the
+    // frame once it is known, and a reused dialog would open lower each time.
+    dialog->setGeometry(QRect(QPoint(frame.x() + (frame.width() - frameWidth) / 2 + left,
+                                     frame.y() + (frame.height() - frameHeight) / 2 + top),
+                              dialog->size()));
     // The window manager keeps a position that the program chose (Qt tells it
     // so for a moved window); shown again, the dialog is placed again.
     dialog->setProperty(kPlacedHere, true);
+    return false;
+}
+
+TDesktopCentring::TDesktopCentring(QWidget* window) : QObject(window), window_(window) {
+    window->installEventFilter(this);
+}
+
+bool TDesktopCentring::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != window_ || done_) return false;
+    switch (event->type()) {
+        case QEvent::Show:
+            if (!shown_) {
+                shown_ = true;
+                // A window manager frames the window at once, or not at all.
+                QTimer::singleShot(3000, this, [this] { done_ = true; });
+            }
+            break;
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Expose:
+            break;
+        default:
+            return false;
+    }
+    if (!window_->isVisible() || window_->isMaximized() || window_->isFullScreen()) return false;
+    const QRect frame = window_->frameGeometry();
+    const QRect client = window_->geometry();
+    const QScreen* screen = window_->screen();
+    if (frame == client || !screen) return false;  // no frame known yet
+    done_ = true;
+    const QRect desk = screen->availableGeometry();
+    const QPoint frameAt(desk.x() + (desk.width() - frame.width()) / 2,
+                         desk.y() + (desk.height() - frame.height()) / 2);
+    if (frameAt != frame.topLeft()) {
+        window_->setGeometry(QRect(frameAt + (client.topLeft() - frame.topLeft()), client.size()));
+    }
     return false;
 }
 

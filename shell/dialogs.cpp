@@ -3,9 +3,11 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDatabase>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QLocale>
@@ -51,12 +53,29 @@ void ShowFileTypes(QFileDialog& dialog) {
     dialog.resize(dialog.size().expandedTo(QSize(760, 420)));
 }
 
+// A window manager shortens a caption that does not fit between the frame's
+// icon and buttons. A message box is made at least as wide as its caption in
+// the bold face of the desktop's title font (not the program's own face),
+// with room for an icon and three buttons of the frame's height. (QMessageBox
+// sizes itself from its layout, in which the button row spans the whole
+// width.)
+void FitCaption(QMessageBox& box) {
+    QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const int frameButton = 2 * metrics.height();
+    const int width = metrics.horizontalAdvance(box.windowTitle()) + 4 * frameButton;
+    if (auto* buttons = box.findChild<QDialogButtonBox*>()) buttons->setMinimumWidth(width);
+}
+
 }  // namespace
 
 bool TQtDialogs::AskQuestion(const std::string& text) {
-    return QMessageBox::question(parent_, kAppTitle, QString::fromStdString(text),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, kAppTitle, QString::fromStdString(text),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    FitCaption(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 // Plain failures have no icon; the internal-fault messages the information icon.
@@ -64,6 +83,7 @@ void TQtDialogs::ShowMessage(const std::string& text, TMessageKind kind) {
     QMessageBox box(
         kind == TMessageKind::Information ? QMessageBox::Information : QMessageBox::NoIcon,
         kAppTitle, QString::fromStdString(text), QMessageBox::Ok, parent_);
+    FitCaption(box);
     box.exec();
 }
 

@@ -21,6 +21,7 @@
 
 #include "shell/dialog_placement.h"
 #include "shell/hint.h"
+#include "shell/toolbar_hover.h"
 #include "shell/window_pictures.h"
 #include "table/resource_module.h"
 #include "table/sound.h"
@@ -149,6 +150,8 @@ TMainForm::TMainForm(TServices services, QWidget* parent)
 
     dialogs_.SetOwner(this);
     new TDialogPlacement(this);
+    new TDesktopCentring(this);
+    new TToolBarHoverReset(this, MainToolBar);
 
     SizeToClientArea();
 }

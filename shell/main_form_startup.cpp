@@ -64,7 +64,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     // the window's face. (A desktop that draws tray menus itself, over D-Bus,
     // shows the tray menu in its own style.)
     if (VoMenu) {
-        VoMenu->SetFont(font());
+        VoMenu->SetFont(menuBar()->font());
         VoMenu->Add(menuBar());
         VoMenu->Add(pmTray);
         SizeToClientArea();

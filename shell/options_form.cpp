@@ -3,11 +3,11 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 
 #include <iterator>
 
@@ -23,6 +23,31 @@ T* Place(QWidget* parent, const char* name, const char* caption, int x, int y, i
     control->setGeometry(x, y, w, h);
     return control;
 }
+
+// Lets only digits be typed into an edit; pasted text goes in as it is, so
+// that the dialog's owner can report text that is not a number.
+class TDigitsTyped : public QObject {
+  public:
+    using QObject::QObject;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QString typed;
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            // Shortcuts (Ctrl+V among them) are the edit's business.
+            if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+                return false;
+            typed = key->text();
+        } else if (event->type() == QEvent::InputMethod) {
+            typed = static_cast<QInputMethodEvent*>(event)->commitString();
+        }
+        for (const QChar c : std::as_const(typed)) {
+            if (c.isPrint() && !c.isDigit()) return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 }  // namespace
 
@@ -66,9 +91,8 @@ TOptionsForm::TOptionsForm(QWidget* owner)
         Place<QRadioButton>(gbNumber, "rbIncrement", "Order, starting from", 10, 40, 135, 17);
     edIncrementFrom = Place<QLineEdit>(gbNumber, "edIncrementFrom", "", 150, 38, 70, 21);
     edIncrementFrom->setMaxLength(10);
-    // Typing and pasting take digits only.
-    edIncrementFrom->setValidator(
-        new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edIncrementFrom));
+    // Typing takes digits only; pasted text is taken as it is.
+    edIncrementFrom->installEventFilter(new TDigitsTyped(edIncrementFrom));
 
     // The frame of each box runs through the middle of its caption, so the
     // controls at their places sit inside it.

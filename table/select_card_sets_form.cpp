@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -117,6 +118,15 @@ void TSelectCardSetsForm::FormCreate(const TResourceModule& library) {
 void TSelectCardSetsForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     trwCardSetsList->setFocus();
+}
+
+void TSelectCardSetsForm::keyPressEvent(QKeyEvent* event) {
+    // Escape is not bound to Cancel; the close box and Cancel still cancel.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TSelectCardSetsForm::SelectPosition(int position) {

@@ -3,8 +3,10 @@
 // (on standard error as in its window) instead of crashing; a second viewer
 // started on a file that a viewer already shows hands over to it and ends;
 // asked to end, it takes its socket with it.
+#include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -14,6 +16,10 @@ class HelpProcessTest : public QObject {
     Q_OBJECT
 
   private:
+    // The viewers' sockets go into a runtime folder of the test's own (with a
+    // short name: a socket's path has room for 107 bytes).
+    QTemporaryDir runtime_{QDir::temp().filePath(QStringLiteral("rt-XXXXXX"))};
+
     static QString WriteFile(const QTemporaryDir& dir, const QString& name,
                              const QByteArray& bytes) {
         const QString path = dir.filePath(name);
@@ -71,6 +77,13 @@ class HelpProcessTest : public QObject {
                                  QStringLiteral("This is not a help file"));
     }
 
+    void initTestCase() {
+        QVERIFY(runtime_.isValid());
+        QVERIFY(QFile::setPermissions(runtime_.path(),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_.path()));
+    }
+
     void aSecondViewerOfTheSameFileHandsOver() {
         // A copy of its own, so that no other viewer shows this file.
         QTemporaryDir dir;
@@ -102,7 +115,7 @@ class HelpProcessTest : public QObject {
         QVERIFY(third.waitForFinished(10000));
 
         // Asked to end, a viewer closes as on a normal close: its socket goes.
-        const QString socketFile = QDir::temp().filePath(name);
+        const QString socketFile = name;
         QVERIFY(QFileInfo::exists(socketFile));
         first.terminate();
         QVERIFY(first.waitForFinished(10000));
@@ -118,8 +131,58 @@ class HelpProcessTest : public QObject {
         QCOMPARE(trisk::HelpServerName(a), trisk::HelpServerName(b));
         QVERIFY(trisk::HelpServerName(b) !=
                 trisk::HelpServerName(dir.filePath(QStringLiteral("X.chm"))));
-        QVERIFY(trisk::HelpServerName(b).startsWith(QStringLiteral("trisk-help-")));
-        QVERIFY(trisk::HelpServerName(b).size() < 40);
+        const QFileInfo socket(trisk::HelpServerName(b));
+        QCOMPARE(socket.absolutePath(), runtime_.path());
+        QVERIFY(socket.fileName().startsWith(QStringLiteral("trisk-help-")));
+    }
+
+    // Another user's socket under the name in the shared temporary folder,
+    // one that answers every request as a viewer would, stops nothing: F1
+    // still shows help, and its viewer is the one asked again.
+    void aSquattedNameInTheTemporaryFolderStopsNothing() {
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, QStringLiteral("Help.chm"), BuiltFile());
+        const QString name = trisk::HelpServerName(path);
+        trisk::HelpInstanceServer impostor;
+        QVERIFY(impostor.Listen(QDir::temp().filePath(QFileInfo(name).fileName())));
+        QSignalSpy fooled(&impostor, &trisk::HelpInstanceServer::ActivationRequested);
+
+        QProcess viewer;
+        viewer.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(viewer.waitForStarted(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(trisk::AskRunningViewer(name, 500), 15000);
+        QCOMPARE(viewer.state(), QProcess::Running);
+        QCOMPARE(fooled.count(), 0);
+        viewer.terminate();
+        QVERIFY(viewer.waitForFinished(10000));
+    }
+
+    // Without a runtime folder the sockets go into a folder of the user's own
+    // in the temporary folder, kept private; a link put there in its place is
+    // not followed: then there is no single viewer, but help still shows.
+    void withoutARuntimeFolderTheFallbackIsPrivate() {
+        const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = trisk::HelpSocketFolder();
+        QCOMPARE(QFileInfo(folder).absolutePath(), QDir::tempPath());
+        QVERIFY(QFile::setPermissions(folder, QFile::Permissions(0x7777)));
+        QCOMPARE(trisk::HelpSocketFolder(), folder);
+        QCOMPARE(QFile::permissions(folder) & 0x0077, QFile::Permissions());  // private again
+
+        QTemporaryDir elsewhere;
+        QVERIFY(QDir(folder).removeRecursively() && QFile::link(elsewhere.path(), folder));
+        QTemporaryDir dir;
+        const QString path = WriteFile(dir, QStringLiteral("Help.chm"), BuiltFile());
+        QVERIFY(trisk::HelpServerName(path).isEmpty());
+        QProcess viewer;
+        viewer.start(QStringLiteral(TRISK_HELP_VIEWER), {path});
+        QVERIFY(viewer.waitForStarted(10000));
+        QVERIFY(!viewer.waitForFinished(1500));
+        viewer.terminate();
+        QVERIFY(viewer.waitForFinished(10000));
+        QVERIFY(QDir(elsewhere.path()).isEmpty());
+        QVERIFY(QFile::remove(folder));
+        qputenv("XDG_RUNTIME_DIR", saved);
     }
 
     void aViewerHandsOverToTheServerOfItsFile() {

@@ -1,5 +1,5 @@
 // Painting: items drawn by the style into images at scale 1 and 2, checked
-// pixel by pixel where the Part fixes the pixels (gutter, backgrounds, frames,
+// pixel by pixel where the painter's look is exact (gutter, backgrounds, frames,
 // the check box and the check mark, the separator line), and a real QMenu and
 // QMenuBar rendered the way their widgets paint them.
 #include "menus/vomenus.h"

@@ -1,10 +1,14 @@
 // The dialogs of the window on their own, and the proposed save-file name.
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
+#include "shell/dialog_placement.h"
+#include "shell/dialogs.h"
 #include "shell/game_number_form.h"
 #include "shell/main_form.h"
 #include "shell/status_form.h"
@@ -18,6 +22,7 @@ class TDialogsTest : public QObject {
     void gameOverDialogShowsVerdictAndPicture();
     void gameNumberDialogTakesTenDigits();
     void proposedSaveNameFollowsKindDateAndLocale();
+    void messageBoxesLeaveRoomForTheirCaption();
 };
 
 void TDialogsTest::gameOverDialogEndsOnlyThroughYesOrNo() {
@@ -119,6 +124,32 @@ void TDialogsTest::proposedSaveNameFollowsKindDateAndLocale() {
     const QString fi =
         ProposedSaveName(gkDiamond, when, QLocale(QLocale::Finnish, QLocale::Finland));
     QVERIFY2(fi == "diamond_2012-05-17_14-05-33", qPrintable(fi));
+}
+
+// A short question still leaves the frame room for the whole caption beside
+// the window's icon and three buttons.
+void TDialogsTest::messageBoxesLeaveRoomForTheirCaption() {
+    QWidget owner;
+    owner.resize(600, 600);
+    new TDialogPlacement(&owner);
+    owner.show();
+    TQtDialogs dialogs;
+    dialogs.SetOwner(&owner);
+    int width = 0;
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        width = box->width();
+        caption = box->windowTitle();
+        box->button(QMessageBox::No)->click();
+    });
+    QVERIFY(!dialogs.AskQuestion("Quit?"));
+    QCOMPARE(caption, QString("Solitaire Trisk"));
+    QFont bold = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    QVERIFY(width >= metrics.horizontalAdvance(caption) + 4 * metrics.height());
 }
 
 QTEST_MAIN(TDialogsTest)

@@ -1,6 +1,8 @@
 // The Options dialog: how it is filled, and what OK and Cancel do to the
 // settings, the association, the store and the Undo and Redo commands.
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSettings>
@@ -140,15 +142,19 @@ void TOptionsTest::okTakesEverythingAtOnceAndStoresNine() {
     QCOMPARE(w.TypeStartNumber(""), 4294967295u);
     QCOMPARE(w.AssociationCalls, QStringList(4, "Remove"));
     QVERIFY(w.Messages.isEmpty());
-    // Text that is no number (only pasted text can be) is reported and kept
-    // out; the rest of the OK is taken and stored all the same.
+    // Typing takes digits only, but pasted text goes in whole: text that is
+    // no number is reported and kept out; the rest of the OK is taken and
+    // stored all the same.
     w.Options([](TOptionsForm& f) {
-        f.edIncrementFrom->setText("1x");
+        f.edIncrementFrom->clear();
+        QTest::keyClicks(f.edIncrementFrom, "1a2 ");
+        QGuiApplication::clipboard()->setText("ab");
+        f.edIncrementFrom->paste();
         f.cbFileAssociation->setChecked(true);
         f.cbEnableSound->setChecked(true);
         return true;
     });
-    QCOMPARE(w.Messages, QStringList{"'1x' is not a valid integer value"});
+    QCOMPARE(w.Messages, QStringList{"'12ab' is not a valid integer value"});
     QCOMPARE(s.IncrementFrom, 4294967295u);
     QVERIFY(s.EnableSound);
     QVERIFY(w.AssociationCalls.last().startsWith("SetUp /"));

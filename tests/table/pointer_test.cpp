@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "history/game.h"
-#include "table/status_texts.h"
 #include "table/pointer.h"
 #include "table/spots.h"
+#include "table/status_texts.h"
 #include "test_host.h"
 
 namespace trisk {

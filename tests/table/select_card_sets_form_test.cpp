@@ -126,7 +126,7 @@ void TSelectCardSetsFormTest::laidOutAndEndedAsADialog() {
     QCOMPARE(chooser.imgCardSetPreview->mapTo(&chooser, QPoint(0, 0)), QPoint(194, 11));
 
     // Opened, the list has the focus; Enter is OK, Cancel and the close box
-    // are not.
+    // are not, and Escape does nothing.
     QWidget* focused = nullptr;
     QTimer::singleShot(0, &chooser, [&] {
         focused = chooser.focusWidget();
@@ -134,8 +134,15 @@ void TSelectCardSetsFormTest::laidOutAndEndedAsADialog() {
     });
     QCOMPARE(chooser.exec(), int(QDialog::Accepted));
     QCOMPARE(focused, chooser.trwCardSetsList);
-    QTimer::singleShot(0, &chooser, [&] { chooser.btCancel->click(); });
+    // Escape is no way out: the dialog is still open to be cancelled.
+    bool openAfterEscape = false;
+    QTimer::singleShot(0, &chooser, [&] {
+        QTest::keyClick(chooser.trwCardSetsList, Qt::Key_Escape);
+        openAfterEscape = chooser.isVisible();
+        chooser.btCancel->click();
+    });
     QCOMPARE(chooser.exec(), int(QDialog::Rejected));
+    QVERIFY(openAfterEscape);
     QTimer::singleShot(0, &chooser, [&] { chooser.close(); });
     QCOMPARE(chooser.exec(), int(QDialog::Rejected));
 }
