@@ -32,6 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (int i = 0; i < images.Count(); ++i)
             (void)images.Image(i, scale);
     }
+    (void)trisk::LargerPicture(*module, QStringLiteral("CARDBACK"), QSize(71, 96), 1.5);
     (void)module->LoadBitmap(QStringLiteral("#1"));
     (void)module->StringTableStrings();
     return 0;

@@ -56,7 +56,8 @@ int main(int argc, char** argv) {
         // The default card set; FormCreate loads another one when the stored
         // CardSet asks for it.
         trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
-            trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
+            trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet),
+            app.devicePixelRatio());
         trisk::TServices services = trisk::TServices::Platform();
         services.Association = std::make_unique<trisk::TXdgFileAssociation>();
         trisk::TMainForm form(std::move(services));

@@ -44,7 +44,8 @@ QImage DecodeSizedPng(const QByteArray& png, QSize size) {
     if (reader.size() != size) return {};
     QImage image = reader.read();
     if (image.size() != size) return {};
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
 }
 
 QImage LargerPicture(const TResourceModule& library, const QString& name, QSize size,
