@@ -39,6 +39,8 @@ packages=(
     # the screen-reader test: a private D-Bus session, the AT-SPI registry and
     # Debian's Python bindings reading it
     dbus at-spi2-core python3-pyatspi
+    # the window on a headless Wayland compositor
+    qt6-wayland weston
 )
 
 missing=()

@@ -46,6 +46,9 @@ int main(int argc, char** argv) {
     try {
         QApplication::setApplicationName(kAppTitle);
         QApplication::setOrganizationName("Vemodo");
+        // The desktop entry's name: a Wayland compositor finds the window's
+        // icon and name through it.
+        QGuiApplication::setDesktopFileName(TRISK_APP_ID);
         // The menu painter and its bitmaps live from here to the end of the run.
         trisk::MenusUnitsScope menus;
 
@@ -53,7 +56,8 @@ int main(int argc, char** argv) {
         // The default card set; FormCreate loads another one when the stored
         // CardSet asks for it.
         trisk::TCardSetPrefetch cardSet = trisk::TCardSetPrefetch::Start(
-            trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet));
+            trisk::CardSetLibraryPath(), trisk::CardSetSheetName(trisk::TSettings{}.CardSet),
+            app.devicePixelRatio());
         trisk::TServices services = trisk::TServices::Platform();
         services.Association = std::make_unique<trisk::TXdgFileAssociation>();
         trisk::TMainForm form(std::move(services));

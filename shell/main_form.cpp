@@ -17,6 +17,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <cmath>
+
 #include "shell/dialog_placement.h"
 #include "shell/hint.h"
 #include "shell/toolbar_hover.h"
@@ -137,6 +139,7 @@ TMainForm::TMainForm(TServices services, QWidget* parent)
     ConnectActions();
     CreateHint();
     CreateStatistics();
+    CreateZoom();
 
     GameTimer = new QTimer(this);
     GameTimer->setObjectName("GameTimer");
@@ -157,19 +160,29 @@ TMainForm::TMainForm(TServices services, QWidget* parent)
 }
 
 void TMainForm::SizeToClientArea() {
-    // The client area (everything below the menu bar) is 684 x 597 and never
-    // gets smaller; the window is centred on the screen. The menu bar's height
-    // is taken from the laid-out bar, which is what the window shows (its size
-    // hint can differ before the menu painter is attached).
-    layout()->invalidate();
-    layout()->activate();
-    const int menuHeight = menuBar()->height();
-    resize(kClientWidth, kClientHeight + menuHeight);
-    setMinimumSize(kClientWidth, kClientHeight + menuHeight);
+    // The window is centred on the screen.
+    ResizeToTable();
     if (const QScreen* screen = this->screen()) {
         const QRect desk = screen->availableGeometry();
         move(desk.center() - QPoint(width() / 2, height() / 2));
     }
+}
+
+void TMainForm::ResizeToTable() {
+    // The client area (everything below the menu bar) is 684 x 597 at a zoom
+    // of 1 and never gets smaller; a zoom scales the table above the status
+    // bar. The menu bar's height is taken from the laid-out bar, which is what
+    // the window shows (its size hint can differ before the menu painter is
+    // attached).
+    layout()->invalidate();
+    layout()->activate();
+    const int menuHeight = menuBar()->height();
+    const double zoom = Table->Zoom();
+    const int width = static_cast<int>(std::lround(kClientWidth * zoom));
+    const int tableHeight =
+        static_cast<int>(std::lround((kClientHeight - kStatusBarHeight) * zoom));
+    setMinimumSize(kClientWidth, kClientHeight + menuHeight);
+    resize(width, tableHeight + kStatusBarHeight + menuHeight);
 }
 
 TMainForm::~TMainForm() = default;

@@ -8,7 +8,8 @@
 // main_form_settings.cpp reads, edits (Options) and stores the preferences,
 // main_form_window.cpp minimises, restores, uses the tray and asks the exit
 // question, main_form_help.cpp shows help, About and the home page,
-// main_form_card_set.cpp the card-set chooser, and main_form_hint.cpp the hint.
+// main_form_card_set.cpp the card-set chooser, main_form_hint.cpp the hint
+// and main_form_zoom.cpp the table's zoom.
 // Everything outside the game comes in through the services (services.h).
 // Tests reach the window's parts by their object names (findChild).
 #pragma once
@@ -147,8 +148,11 @@ class TMainForm : public QMainWindow, private TGameHost {
     QToolButton* AddToolButton(QAction* action, const char* name, int picture, const QImage& sheet);
     void AddToolSeparator(const char* name);
     void ApplyKindChecks(TGameKind kind);
-    // Sizes the window to its client area below the menu bar as it is now.
+    // Sizes the window to its client area below the menu bar as it is now,
+    // and centres it.
     void SizeToClientArea();
+    // Sizes the client area to the table at its zoom, in place.
+    void ResizeToTable();
 
     // ---- TGameHost (main_form_host.cpp) ----
     void PlaySound(const char* name) override;
@@ -197,6 +201,13 @@ class TMainForm : public QMainWindow, private TGameHost {
     // ---- the statistics on F8 (main_form_statistics.cpp) ----
     void CreateStatistics();
     void ShowStatistics();
+
+    // ---- the table's zoom (main_form_zoom.cpp) ----
+    void CreateZoom();
+    int ZoomPercent() const;
+    // The stored zoom, read at start-up.
+    void ReadZoom();
+    void SetZoomPercent(int percent);
 
     // ---- settings and Options (main_form_settings.cpp) ----
     void ReadSettings();

@@ -111,6 +111,7 @@ void TMainForm::FormClose() {
     }
     if (services_.TrayIcon) services_.TrayIcon->Delete();
     services_.Sound->SetLibrary(nullptr);
+    IList.ForgetLibrary();
     CardSetLibrary.reset();
     if (settingsOpen_) services_.Settings->Close();
     settingsOpen_ = false;

@@ -44,6 +44,7 @@ bool TMainForm::FormCreate(const QStringList& arguments, TCardSetPrefetch cardSe
     GameTimer->start();
 
     ReadSettings();
+    ReadZoom();
     const int32_t gameId = game_.Settings().GameId;
     game_.SetGameKind(IsValidGameKind(gameId) ? static_cast<TGameKind>(gameId) : gkTriskClassic);
     const QString sheetName = CardSetSheetName(game_.Settings().CardSet);

@@ -1,8 +1,13 @@
 #include "card_images.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QPainter>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
+#include <vector>
 
 #include "resource_module.h"
 
@@ -21,7 +26,131 @@ constexpr std::array<const char*, 8> kSingleImages = {
     "CARDBASEK", "REDEAL",   "ENDGAME",     "CARDMASK",
 };
 
+// The whole scales the library may carry beside 1.
+constexpr int kLargestScale = 3;
+
+QString ScaledName(const QString& name, int scale) {
+    return QStringLiteral("%1_%2X").arg(name).arg(scale);
+}
+
 }  // namespace
+
+QImage DecodeSizedPng(const QByteArray& png, QSize size) {
+    QBuffer buffer;
+    buffer.setData(png);
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    QImageReader reader(&buffer, "png");
+    reader.setAutoTransform(false);
+    if (reader.size() != size) return {};
+    QImage image = reader.read();
+    if (image.size() != size) return {};
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+QImage LargerPicture(const TResourceModule& library, const QString& name, QSize size,
+                     double ratio) {
+    const int wanted = std::clamp(static_cast<int>(std::ceil(ratio - 1e-6)), 2, kLargestScale);
+    for (int scale : {wanted, wanted == 2 ? 3 : 2}) {
+        const auto png = library.Resource(kRtRcData, ScaledName(name, scale));
+        QImage image = png ? DecodeSizedPng(*png, size * scale) : QImage();
+        if (image.isNull()) continue;
+        if (ratio < scale - 1e-6) {
+            image = image.scaled((QSizeF(size) * ratio).toSize(), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+            image.setDevicePixelRatio(ratio);
+        } else {
+            image.setDevicePixelRatio(scale);
+        }
+        return image;
+    }
+    return {};
+}
+
+void TCardImages::Clear() {
+    images_.clear();
+    DropLarger();
+}
+
+void TCardImages::SetSource(const TResourceModule* library, const QString& sheetName) {
+    library_ = library;
+    sheetName_ = sheetName;
+    DropLarger();
+}
+
+void TCardImages::DropLarger() const {
+    variantScale_ = 0;
+    variant_.clear();
+    scaledFor_ = 0;
+    scaled_.clear();
+}
+
+void TCardImages::LoadVariant(int wanted) const {
+    variantScale_ = wanted;
+    variant_ = QList<QImage>(images_.size());
+    scaledFor_ = 0;
+    scaled_.clear();
+    // Only a whole list has its faces and pictures at their usual indices.
+    if (library_ == nullptr || images_.size() != kFaceCount + int(kSingleImages.size())) return;
+    // Each picture from the smallest scale not below the one wanted that the
+    // library has, else from the largest below it.
+    std::vector<int> scales;
+    for (int scale = wanted; scale <= kLargestScale; ++scale)
+        scales.push_back(scale);
+    for (int scale = wanted - 1; scale >= 2; --scale)
+        scales.push_back(scale);
+    // cells x rows pictures of one scale from a PNG named after name.
+    auto load = [&](const QString& name, int cells, int rows, auto&& use) {
+        for (int scale : scales) {
+            const auto png = library_->Resource(kRtRcData, ScaledName(name, scale));
+            const QSize card(kCardWidth * scale, kCardHeight * scale);
+            QImage image =
+                png ? DecodeSizedPng(*png, QSize(cells * card.width(), rows * card.height()))
+                    : QImage();
+            if (image.isNull()) continue;
+            image.setDevicePixelRatio(scale);
+            use(image, card);
+            return;
+        }
+    };
+    // The sheet's cells where the 71 x 96 list has faces, in the same order.
+    load(sheetName_, 13, 4, [this](const QImage& sheet, QSize card) {
+        for (int k = 0; k < kFaceCount; ++k) {
+            variant_[k] =
+                sheet.copy(QRect(QPoint((k % 13) * card.width(), (k / 13) * card.height()), card));
+            variant_[k].setDevicePixelRatio(sheet.devicePixelRatio());
+        }
+    });
+    for (int i = 0; i < int(kSingleImages.size()); ++i) {
+        load(QString::fromLatin1(kSingleImages[i]), 1, 1,
+             [this, i](const QImage& image, QSize) { variant_[kFaceCount + i] = image; });
+    }
+}
+
+const QImage& TCardImages::Image(int index, double scale) const {
+    // A scale that differs from a whole one by rounding only counts as it.
+    constexpr double kSlack = 1e-6;
+    if (!(scale > 1.0 + kSlack) || library_ == nullptr) return images_[index];
+    // The smallest whole scale not below the one asked for; beyond the largest
+    // the painter enlarges the largest.
+    const int whole = std::min(kLargestScale, static_cast<int>(std::ceil(scale - kSlack)));
+    if (variantScale_ != whole) LoadVariant(whole);
+    const QImage& large = variant_[index];
+    if (large.isNull()) return images_[index];
+    if (scale >= large.devicePixelRatio() - kSlack) return large;
+    if (scaledFor_ != scale) {
+        scaledFor_ = scale;
+        scaled_ = QList<QImage>(images_.size());
+    }
+    QImage& small = scaled_[index];
+    if (small.isNull()) {
+        const QSize size(static_cast<int>(std::lround(kCardWidth * scale)),
+                         static_cast<int>(std::lround(kCardHeight * scale)));
+        small = large.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        small.setDevicePixelRatio(scale);
+    }
+    return small;
+}
 
 QString CardSetSheetName(int cardSet) {
     switch (cardSet) {
@@ -82,6 +211,7 @@ bool TCardImages::AddCardImage(const QImage& bitmap, int index, int column, int 
     // pixels and paints fastest.
     image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
     images_.insert(index, image);
+    DropLarger();
     return true;
 }
 
@@ -89,6 +219,7 @@ void LoadCardSet(TCardImages& list, const TResourceModule& library, const QStrin
                  const std::function<void(const QString&)>& showMessage) {
     const QImage sheet = library.LoadBitmap(sheetName);
     list.Clear();
+    list.SetSource(&library, sheetName);
     if (!sheet.isNull()) {
         // One mask colour for every cell: the top-left pixel of the sheet.
         const QRgb mask = sheet.pixel(0, 0);

@@ -25,8 +25,10 @@ struct TPreparedCardSet {
 
 class TCardSetPrefetch {
   public:
-    // Starts opening the library and loading sheetName on another thread.
-    static TCardSetPrefetch Start(const QString& libraryPath, const QString& sheetName);
+    // Starts opening the library and loading sheetName on another thread;
+    // for a device pixel ratio above 1 also the larger drawings that fit it.
+    static TCardSetPrefetch Start(const QString& libraryPath, const QString& sheetName,
+                                  double ratio = 1.0);
     // Does the same work at once, on the calling thread.
     static TCardSetPrefetch Now(const QString& libraryPath, const QString& sheetName);
 

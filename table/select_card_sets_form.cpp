@@ -160,7 +160,12 @@ void TSelectCardSetsForm::ShowPreview(const QString& previewName) {
         reportError_(QString("The preview %1 is not a readable PNG image.").arg(previewName));
         return;
     }
-    imgCardSetPreview->setPixmap(QPixmap::fromImage(preview));
+    // On a screen of more pixels per point, the larger drawing where the
+    // library has one.
+    const double ratio = imgCardSetPreview->devicePixelRatioF();
+    const QImage larger =
+        ratio > 1.0 + 1e-6 ? LargerPicture(*library, previewName, preview.size(), ratio) : QImage();
+    imgCardSetPreview->setPixmap(QPixmap::fromImage(larger.isNull() ? preview : larger));
 }
 
 }  // namespace trisk

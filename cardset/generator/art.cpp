@@ -20,10 +20,16 @@ const QColor kMarkerFill(0, 96, 0);
 const QColor kMarkerLine(150, 215, 150);
 const QColor kMarkerInk(205, 240, 205);
 
-QImage TransparentCard() {
-    QImage image(kCardWidth, kCardHeight, QImage::Format_ARGB32_Premultiplied);
+QImage TransparentCard(int scale) {
+    QImage image(kCardWidth * scale, kCardHeight * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     return image;
+}
+
+// A drawing at a higher resolution keeps its antialiased edges as alpha; the
+// PNG it goes into carries them, unlike the masked bitmaps.
+QImage Finish(const QImage& argb, int scale) {
+    return scale == 1 ? Flatten(argb) : argb.convertToFormat(QImage::Format_ARGB32);
 }
 
 QFont MarkerFont(int pixelSize, bool bold) {
@@ -144,7 +150,7 @@ void DrawSuitGrid(QPainter& painter) {
 // A selection highlight laid over a card: a bright frame and a sparse dot
 // pattern that tints the face while leaving it readable. Drawn without
 // antialiasing, so every pixel is either highlight or mask colour.
-QImage DrawSelectionMask() {
+QImage DrawSelectionMask1x() {
     QImage image(kCardWidth, kCardHeight, QImage::Format_RGB32);
     image.fill(kMaskColour);
     const QRgb frame = qRgb(255, 215, 0);
@@ -162,6 +168,29 @@ QImage DrawSelectionMask() {
             }
         }
     }
+    return image;
+}
+
+// The same highlight at a higher resolution, on transparency: the frame a
+// rounded ring, the dots small discs at the same places.
+QImage DrawSelectionMask(int scale) {
+    if (scale == 1) return DrawSelectionMask1x();
+    QImage image = TransparentCard(scale);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
+    painter.setPen(Qt::NoPen);
+    QPainterPath ring;
+    ring.addRoundedRect(QRectF(0, 0, kCardWidth, kCardHeight), 2, 2);
+    ring.addRect(QRectF(3, 3, kCardWidth - 6, kCardHeight - 6));
+    painter.fillPath(ring, QColor(255, 215, 0));
+    painter.setBrush(QColor(20, 40, 140));
+    for (int y = 4; y <= kCardHeight - 4; y += 2) {
+        for (int x = 4; x <= kCardWidth - 4; x += 2) {
+            painter.drawEllipse(QPointF(x + 0.5, y + 0.5), 0.6, 0.6);
+        }
+    }
+    painter.end();
     return image;
 }
 
@@ -191,14 +220,17 @@ QImage Flatten(const QImage& argb) {
     return out;
 }
 
-QImage RenderFaceSheet(const QString& svgPath, QString* error) {
+QImage RenderFaceSheet(const QString& svgPath, int scale, QString* error) {
     QSvgRenderer renderer(svgPath);
     if (!renderer.isValid()) {
         *error = QStringLiteral("cannot read the deck %1").arg(svgPath);
         return {};
     }
-    QImage sheet(kSheetColumns * kCardWidth, kSheetRows * kCardHeight, QImage::Format_RGB32);
-    sheet.fill(kMaskColour);
+    const int width = kCardWidth * scale;
+    const int height = kCardHeight * scale;
+    QImage sheet(kSheetColumns * width, kSheetRows * height,
+                 scale == 1 ? QImage::Format_RGB32 : QImage::Format_ARGB32);
+    sheet.fill(scale == 1 ? QColor::fromRgb(kMaskColour) : QColor(Qt::transparent));
     QPainter sheetPainter(&sheet);
     for (int suit = 0; suit < kSheetRows; ++suit) {
         for (int rank = 0; rank < kSheetColumns; ++rank) {
@@ -207,29 +239,30 @@ QImage RenderFaceSheet(const QString& svgPath, QString* error) {
                 *error = QStringLiteral("%1 lacks the element %2").arg(svgPath, id);
                 return {};
             }
-            QImage card = TransparentCard();
+            QImage card = TransparentCard(scale);
             QPainter painter(&card);
             painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform |
                                    QPainter::TextAntialiasing);
-            renderer.render(&painter, id, QRectF(0, 0, kCardWidth, kCardHeight));
+            renderer.render(&painter, id, QRectF(0, 0, width, height));
             painter.end();
-            sheetPainter.drawImage(rank * kCardWidth, suit * kCardHeight, Flatten(card));
+            sheetPainter.drawImage(rank * width, suit * height, Finish(card, scale));
         }
     }
     sheetPainter.end();
-    if (sheet.pixel(0, 0) != kMaskColour) {
+    if (sheet.pixel(0, 0) != (scale == 1 ? kMaskColour : QRgb(0))) {
         *error = QStringLiteral("%1: the corner of the first card is not free").arg(svgPath);
         return {};
     }
     return sheet;
 }
 
-QImage DrawPicture(TPicture picture) {
-    if (picture == TPicture::SelectionMask) return DrawSelectionMask();
+QImage DrawPicture(TPicture picture, int scale) {
+    if (picture == TPicture::SelectionMask) return DrawSelectionMask(scale);
 
-    QImage card = TransparentCard();
+    QImage card = TransparentCard(scale);
     QPainter painter(&card);
     painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing);
+    if (scale != 1) painter.scale(scale, scale);
     switch (picture) {
         case TPicture::Back:
             DrawBack(painter);
@@ -265,20 +298,20 @@ QImage DrawPicture(TPicture picture) {
             break;
     }
     painter.end();
-    return Flatten(card);
+    return Finish(card, scale);
 }
 
-QImage MakePreview(const QImage& sheet) {
-    QImage preview(160, 212, QImage::Format_RGB32);
+QImage MakePreview(const QImage& sheet, int scale) {
+    QImage preview(160 * scale, 212 * scale, QImage::Format_RGB32);
     preview.fill(kTableColour);
     QPainter painter(&preview);
+    const int width = kCardWidth * scale;
+    const int height = kCardHeight * scale;
     // Ace of clubs, jack of diamonds, king of hearts, queen of spades.
     const std::array<std::pair<int, int>, 4> cells = {std::pair{0, 0}, std::pair{1, 10},
                                                       std::pair{2, 12}, std::pair{3, 11}};
     for (int i = 0; i < 4; ++i) {
-        QImage face = sheet
-                          .copy(cells[i].second * kCardWidth, cells[i].first * kCardHeight,
-                                kCardWidth, kCardHeight)
+        QImage face = sheet.copy(cells[i].second * width, cells[i].first * height, width, height)
                           .convertToFormat(QImage::Format_ARGB32);
         for (int y = 0; y < face.height(); ++y) {
             QRgb* line = reinterpret_cast<QRgb*>(face.scanLine(y));
@@ -286,7 +319,7 @@ QImage MakePreview(const QImage& sheet) {
                 if ((line[x] & 0xFFFFFF) == (kMaskColour & 0xFFFFFF)) line[x] = 0;
             }
         }
-        painter.drawImage(5 + (i % 2) * 79, 5 + (i / 2) * 106, face);
+        painter.drawImage((5 + (i % 2) * 79) * scale, (5 + (i / 2) * 106) * scale, face);
     }
     painter.end();
     return preview;

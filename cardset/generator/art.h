@@ -25,16 +25,21 @@ constexpr QRgb kTableColour = 0xFF008000;
 // table colour.
 QImage Flatten(const QImage& argb);
 
+// Every picture also comes at whole multiples of its size (scale 2 and 3) for
+// screens with more pixels per point. Those are drawn from the same sources,
+// not enlarged, and keep their antialiased edges as alpha instead of the mask
+// colour.
+
 // Renders the 52 faces of an SVG deck (element ids "1_club" .. "king_spade")
 // into a 13 x 4 sheet, suits clubs, diamonds, hearts, spades from top to
 // bottom. A null image and an error text when the deck cannot be used.
-QImage RenderFaceSheet(const QString& svgPath, QString* error);
+QImage RenderFaceSheet(const QString& svgPath, int scale, QString* error);
 
 enum class TPicture { Back, Base, BaseAll, BaseAce, BaseKing, Redeal, EndGame, SelectionMask };
-QImage DrawPicture(TPicture picture);
+QImage DrawPicture(TPicture picture, int scale);
 
-// A preview for the card-set chooser: four faces of the sheet on the table
-// colour, 160 x 212 pixels.
-QImage MakePreview(const QImage& sheet);
+// A preview for the card-set chooser: four faces of a sheet of that scale on
+// the table colour, 160 x 212 pixels times the scale.
+QImage MakePreview(const QImage& sheet, int scale);
 
 }  // namespace trisk::cardset

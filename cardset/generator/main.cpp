@@ -27,6 +27,19 @@ constexpr std::array<const char*, 4> kDecks = {
     "svg-dondorf/dondorf.svgz",
 };
 
+// The scales drawn beside the 71 x 96 pictures, as PNG with alpha under the
+// picture's name and "_2X" or "_3X".
+constexpr std::array<int, 2> kHigherScales = {2, 3};
+
+QString ScaledName(const char* name, int scale) {
+    return QStringLiteral("%1_%2X.png").arg(QString::fromLatin1(name)).arg(scale);
+}
+
+// Best compression: the PNGs make up most of the library.
+bool WritePng(const QImage& image, const QString& path) {
+    return image.save(path, "PNG", 0);
+}
+
 int Fail(const QString& message) {
     std::fprintf(stderr, "trisk-cardset-gen: %s\n", qPrintable(message));
     return 1;
@@ -46,14 +59,27 @@ int main(int argc, char** argv) {
 
     for (int set = 1; set <= 4; ++set) {
         QString error;
-        const QImage sheet =
-            RenderFaceSheet(decks.filePath(QString::fromLatin1(kDecks[set - 1])), &error);
+        const QString deck = decks.filePath(QString::fromLatin1(kDecks[set - 1]));
+        const QImage sheet = RenderFaceSheet(deck, 1, &error);
         if (sheet.isNull()) return Fail(error);
         const QString sheetFile = out.filePath(QStringLiteral("CARDSET%1.bmp").arg(set));
         if (!WriteBmp24(sheet, sheetFile)) return Fail(QStringLiteral("cannot write ") + sheetFile);
         const QString previewFile = out.filePath(QStringLiteral("CSPREVIEW%1.png").arg(set));
-        if (!MakePreview(sheet).save(previewFile, "PNG")) {
+        if (!MakePreview(sheet, 1).save(previewFile, "PNG")) {
             return Fail(QStringLiteral("cannot write ") + previewFile);
+        }
+        for (int scale : kHigherScales) {
+            const QImage large = RenderFaceSheet(deck, scale, &error);
+            if (large.isNull()) return Fail(error);
+            const QByteArray sheetName = QByteArray("CARDSET") + QByteArray::number(set);
+            const QByteArray previewName = QByteArray("CSPREVIEW") + QByteArray::number(set);
+            const QString largeFile = out.filePath(ScaledName(sheetName.constData(), scale));
+            if (!WritePng(large, largeFile))
+                return Fail(QStringLiteral("cannot write ") + largeFile);
+            const QString largePreview = out.filePath(ScaledName(previewName.constData(), scale));
+            if (!WritePng(MakePreview(large, scale), largePreview)) {
+                return Fail(QStringLiteral("cannot write ") + largePreview);
+            }
         }
     }
 
@@ -69,8 +95,14 @@ int main(int argc, char** argv) {
     }};
     for (const auto& [name, picture] : pictures) {
         const QString file = out.filePath(QString::fromLatin1(name) + QStringLiteral(".bmp"));
-        if (!WriteBmp24(DrawPicture(picture), file))
+        if (!WriteBmp24(DrawPicture(picture, 1), file))
             return Fail(QStringLiteral("cannot write ") + file);
+        for (int scale : kHigherScales) {
+            const QString largeFile = out.filePath(ScaledName(name, scale));
+            if (!WritePng(DrawPicture(picture, scale), largeFile)) {
+                return Fail(QStringLiteral("cannot write ") + largeFile);
+            }
+        }
     }
 
     for (const char* name : {"DEAL", "UP", "DOWN", "DROP", "WRONG", "UNDO", "REDO", "GAMEWON"}) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QPainter>
+
+#include <cmath>
 
 #include <memory>
 
@@ -52,8 +55,8 @@ QImage Single(int i) {
 
 // A library with the sheet "CARDSET1" and the single pictures, minus the
 // ones named in `without`.
-std::unique_ptr<TResourceModule> Library(const QImage& sheet, const QStringList& without = {}) {
-    std::vector<test::TResourceSpec> resources;
+std::unique_ptr<TResourceModule> Library(const QImage& sheet, const QStringList& without = {},
+                                         std::vector<test::TResourceSpec> resources = {}) {
     if (!sheet.isNull()) resources.push_back({"#2", "CARDSET1", test::Dib24(sheet)});
     for (int i = 0; i < 8; ++i) {
         if (!without.contains(QLatin1String(kSingles[i]))) {
@@ -78,6 +81,28 @@ std::unique_ptr<TLoad> Load(const TResourceModule& library,
     auto load = std::make_unique<TLoad>();
     LoadCardSet(load->List, library, sheet, [&](const QString& m) { load->Messages.append(m); });
     return load;
+}
+
+QByteArray Png(const QImage& image) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return buffer.data();
+}
+
+// A drawing of the test sheet at a whole scale: every cell one colour, a
+// little darker than at 71 x 96 so that the two are told apart.
+QImage LargeSheet(int scale) {
+    QImage sheet(13 * kW * scale, 4 * kH * scale, QImage::Format_ARGB32);
+    for (int k = 0; k < 52; ++k) {
+        const QRect cell(k % 13 * kW * scale, k / 13 * kH * scale, kW * scale, kH * scale);
+        const QRgb c = CellColour(k);
+        for (int y = cell.top(); y <= cell.bottom(); ++y) {
+            for (int x = cell.left(); x <= cell.right(); ++x)
+                sheet.setPixel(x, y, qRgb(qRed(c) / 2, qGreen(c) / 2, qBlue(c) / 2));
+        }
+    }
+    return sheet;
 }
 
 TEST(CardSetMapping, MapsTheSettingToSheetsAndPreviews) {
@@ -238,6 +263,57 @@ TEST(LoadCardSet, LoadsEverySetOfTheBuiltLibrary) {
             EXPECT_EQ(qAlpha(Centre(load->List, k)), 255) << cardSet << " " << k;
         }
     }
+}
+
+}  // namespace
+}  // namespace trisk
+
+namespace trisk {
+namespace {
+
+// The drawing that fits the scale: the 71 x 96 one up to 1 and where the
+// library has nothing larger (or only something damaged), else the smallest
+// larger one, made smaller for a fractional scale.
+TEST(LargerDrawings, FitTheScaleOrFallBackToTheSmallOnes) {
+    QImage back(2 * kW, 2 * kH, QImage::Format_ARGB32);
+    back.fill(qRgb(7, 8, 9));
+    auto library = Library(Sheet(923, 384), {},
+                           {{"#10", "CARDSET1_3X", Png(LargeSheet(3))},
+                            {"#10", "CARDBACK_2X", Png(back)},
+                            {"#10", "CARDBASE_2X", Png(back.copy(0, 0, kW, kH))},
+                            {"#10", "CARDBASEA_3X", QByteArray("\x89PNG\r\n\x1a\nbroken")}});
+    auto plain = Library(Sheet(923, 384));
+    ASSERT_NE(library, nullptr);
+    ASSERT_NE(plain, nullptr);
+    auto load = Load(*library);
+    auto without = Load(*plain);
+    ASSERT_EQ(load->List.Count(), 60);
+
+    for (int k = 0; k < 60; ++k) {
+        for (double scale : {0.5, 1.0, 2.0, 3.0})
+            EXPECT_EQ(&without->List.Image(k, scale), &without->List.Image(k)) << k;
+        EXPECT_EQ(&load->List.Image(k, 1.0), &load->List.Image(k)) << k;
+    }
+    // Faces from the only sheet there is, at 3, made smaller for 2 and 1.5.
+    for (double scale : {2.0, 3.0, 1.5}) {
+        const QImage& face = load->List.Image(5, scale);
+        EXPECT_EQ(face.devicePixelRatio(), scale);
+        EXPECT_EQ(face.size(), QSize(std::lround(kW * scale), std::lround(kH * scale)));
+        const QRgb c = CellColour(5);
+        EXPECT_EQ(face.pixel(face.width() / 2, face.height() / 2),
+                  qRgb(qRed(c) / 2, qGreen(c) / 2, qBlue(c) / 2));
+    }
+    // The back at 2 for 2, and for 3 too when nothing larger exists; the
+    // marker of the wrong size and the damaged one are not used.
+    EXPECT_EQ(load->List.Image(52, 2.0).size(), QSize(2 * kW, 2 * kH));
+    EXPECT_EQ(load->List.Image(52, 3.0).devicePixelRatio(), 2.0);
+    EXPECT_EQ(load->List.Image(52, 3.0).pixel(kW, kH), qRgb(7, 8, 9));
+    for (int single : {53, 55, 59})
+        EXPECT_EQ(&load->List.Image(single, 2.0), &load->List.Image(single)) << single;
+
+    // A library forgotten draws from the small images only.
+    load->List.ForgetLibrary();
+    EXPECT_EQ(&load->List.Image(5, 2.0), &load->List.Image(5));
 }
 
 }  // namespace
