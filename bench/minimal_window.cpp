@@ -8,8 +8,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QStatusBar>
-#include <QToolBar>
 #include <QTimer>
+#include <QToolBar>
 
 namespace {
 
