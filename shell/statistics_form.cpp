@@ -43,6 +43,13 @@ TStatisticsForm::TStatisticsForm(TStatisticsKeeper& keeper, TGameDialogs& dialog
     table_->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The whole table is shown: a scroll area's size hint stops short of
+    // nine columns, which cut off the best time and the fewest moves.
+    const int frame = 2 * table_->frameWidth();
+    table_->setMinimumSize(
+        table_->verticalHeader()->sizeHint().width() + table_->horizontalHeader()->length() + frame,
+        table_->horizontalHeader()->sizeHint().height() + table_->verticalHeader()->length() +
+            frame);
 }
 
 void TStatisticsForm::Refresh() {
