@@ -1,5 +1,6 @@
 // The statistics on F8: the dialog shows what the game counted, Reset asks
 // first, and the figures outlive the window.
+#include <QHeaderView>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
@@ -39,6 +40,9 @@ void TStatisticsTest::countsShowsResetsAndKeeps() {
         w.Game().GameLost();
         QCOMPARE(Cell(w, gkTriskClassic, 2), QString("1"));
         QCOMPARE(Cell(w, gkTriskClassic, 0), QString("1"));
+        // Every column is in view, down to the fewest moves.
+        auto* table = Named<QTableWidget>(w.Form.get(), "StatisticsTable");
+        QVERIFY(table->viewport()->width() >= table->horizontalHeader()->length());
 
         auto* reset = Named<QPushButton>(w.Form.get(), "ResetStatistics");
         reset->click();  // answered No
