@@ -5,16 +5,7 @@
 # Everything started here is stopped again by its process id.
 set -uo pipefail
 game=$1 tool=$2 reader=$3
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null
-        wait "${pids[i]}" 2>/dev/null
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/x_display.sh"
 for d in home config data cache runtime config-dirs data-dirs; do mkdir -p "$work/$d"; done
 chmod 700 "$work/runtime"
 export HOME=$work/home XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
@@ -24,20 +15,7 @@ export XDG_CACHE_HOME=$work/cache XDG_RUNTIME_DIR=$work/runtime
 # gets temporary ones (below).
 export XDG_CONFIG_DIRS=$work/config-dirs XDG_DATA_DIRS=/usr/share
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
-for _ in $(seq 200); do
-    [[ -s "$work/display" ]] && break
-    sleep 0.05
-done
-[[ -s "$work/display" ]] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$work/display")"
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 400); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break
-    sleep 0.05
-done
+start_x_display
 
 : >"$work/empty.txt"
 "$tool" play --kind 1 --number 10 --script "$work/empty.txt" --out "$work/classical.kxr" || exit 1
