@@ -41,17 +41,26 @@ void Flip(TKey& key, const TKey& token) {
 constexpr uint32_t kDeckPlace = 1000;
 constexpr uint32_t kPassesPlace = 1001;
 constexpr uint32_t kUnplacedPlace = 1002;
+constexpr uint32_t kRoundPlace = 1003;
+// A stock click's record starts with the two key parts it changes.
+constexpr size_t kKeys = 2 * sizeof(TKey);
 constexpr uint8_t kNoCard = kSuits * kRanks;
+// The most stock clicks folded into one action (the code has 8 bits for them,
+// and 255 would make kStockCode).
+constexpr int kMaxClicks = 254;
 
 uint8_t CardCode(const TCard& card) {
     return static_cast<uint8_t>(card.Suit * kRanks + card.Rank);
 }
 
-int CodeFrom(TCode code) {
-    return code >> 8;
+bool IsCompound(TCode code) {
+    return (code & kCompound) != 0 && code < kNoAction;
 }
-int CodeTo(TCode code) {
-    return code & 0xFF;
+int Clicks(TCode code) {
+    return (code >> 7) & 0xFF;
+}
+TCode CompoundCode(int clicks, int waste, int to) {
+    return static_cast<TCode>(kCompound | clicks << 7 | waste << 5 | to);
 }
 
 }  // namespace
@@ -84,6 +93,18 @@ TSearchState::TSearchState(const TPosition& start) : work_(start), kind_(start.K
         if (card.Suit >= kSuits || card.Rank >= kRanks) valid_ = false;
     }
     if (!valid_) return;
+
+    compress_ = !IsPassLimited(kind_);
+    wasteCount_ = static_cast<int>(piles_.size()) - wasteFirst_;
+    if (compress_ && (wasteCount_ > 4 || piles_.size() > 32)) valid_ = false;
+    if (!valid_) return;
+    slotOrder_.assign(kDeckSize, 0);
+    for (int s = 0; s < kDeckSize; ++s) {
+        for (int t = s + 1; t < kDeckSize; ++t) {
+            if (CardCode(work_.Board.Deck.Cards[t]) == CardCode(work_.Board.Deck.Cards[s]))
+                ++slotOrder_[s];
+        }
+    }
 
     cards_.resize(piles_.size());
     unplaced_.resize(piles_.size());
@@ -166,25 +187,47 @@ TKey TSearchState::PileToken(int index, int height, uint8_t card) const {
 }
 
 void TSearchState::FlipCard(int index, int height, uint8_t card) {
-    Flip(symmetric_[index] ? unplaced_[index] : placed_, PileToken(index, height, card));
+    const TKey token = PileToken(index, height, card);
+    Flip(symmetric_[index] ? unplaced_[index] : placed_, token);
+    if (index >= wasteFirst_) Flip(stock_, token);
 }
 
 void TSearchState::Rekey() {
     placed_ = TKey{};
+    stock_ = TKey{};
     for (int i = 0; i < static_cast<int>(piles_.size()); ++i) {
         unplaced_[i] = TKey{};
         for (int h = 0; h < cards_[i].Count; ++h)
             FlipCard(i, h, cards_[i].Cards[h]);
     }
     for (int s = 0; s < kDeckSize; ++s) {
-        if (work_.Board.Deck.Cards[s].Present) Flip(placed_, Token(kDeckPlace, s, 0));
+        if (!work_.Board.Deck.Cards[s].Present) continue;
+        Flip(placed_, Token(kDeckPlace, s, 0));
+        Flip(stock_, Token(kDeckPlace, s, 0));
     }
     Flip(placed_, Token(kPassesPlace, 0, static_cast<uint32_t>(work_.PassesLeft + 2)));
 }
 
 // The piles that are not told apart by their place enter by a sum, which
-// does not depend on their order.
+// does not depend on their order. Where the stock goes round without end,
+// the positions of one round of the stock are one position (see CycleKey).
 TKey TSearchState::Key() const {
+    TKey key = placed_;
+    TKey round;
+    if (compress_ && CycleKey(round)) {
+        Flip(key, stock_);
+        Flip(key, round);
+    }
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (!symmetric_[i]) continue;
+        key.A += unplaced_[i].A;
+        key.B += unplaced_[i].B;
+    }
+    return key;
+}
+
+// The fingerprint with every turn of the stock told apart.
+TKey TSearchState::RawKey() const {
     TKey key = placed_;
     for (size_t i = 0; i < piles_.size(); ++i) {
         if (!symmetric_[i]) continue;
@@ -192,6 +235,63 @@ TKey TSearchState::Key() const {
         key.B += unplaced_[i].B;
     }
     return key;
+}
+
+// In the complicated game and in Diamond a redeal gathers every waste card
+// while the stock is empty, and each card goes back to the highest empty
+// slot of its suit and rank: so the redeal always forms the stock from the
+// same slots for the same cards, whatever the order they lay in. From then
+// on the clicks go round: the stock deals those slots in order, a card a
+// waste pile in turn, until it is empty, and the next click redeals them
+// alike. All the positions of that round, with the same table, can reach
+// each other by stock clicks alone: for the question whether the game can
+// be won they are one position, and the search's actions (StockRound) reach
+// every card of the round from any of them.
+//
+// True when the position is one of a round: the stock and the waste piles
+// hold exactly such a stock dealt part of the way. key is then what stands
+// for the slots of that stock.
+bool TSearchState::CycleKey(TKey& key) const {
+    const TDeck& deck = work_.Board.Deck;
+    int count[kNoCard] = {};
+    int inStock = 0;
+    for (const TCard& card : deck.Cards) {
+        if (!card.Present) continue;
+        ++count[CardCode(card)];
+        ++inStock;
+    }
+    int dealt = 0;
+    for (int w = wasteFirst_; w < static_cast<int>(piles_.size()); ++w) {
+        for (int h = 0; h < cards_[w].Count; ++h)
+            ++count[cards_[w].Cards[h]];
+        dealt += cards_[w].Count;
+    }
+    const int total = inStock + dealt;
+    // A round deals a card to every waste pile with each click, until the
+    // stock runs out; right after a redeal the first click has been made.
+    if (dealt == 0 || (dealt % wasteCount_ != 0 && dealt != total)) return false;
+    key = Token(kRoundPlace, kDeckSize, 0);
+    int index = 0;
+    for (int s = 0; s < kDeckSize; ++s) {
+        const TCard& card = deck.Cards[s];
+        const uint8_t code = CardCode(card);
+        if (slotOrder_[s] >= count[code]) {
+            if (card.Present) return false;
+            continue;
+        }
+        // Slot s is one that the redeal fills: the index-th of the stock.
+        if (index < dealt) {
+            if (card.Present) return false;
+            const TPileCards& waste = cards_[wasteFirst_ + index % wasteCount_];
+            const int h = index / wasteCount_;
+            if (h >= waste.Count || waste.Cards[h] != code) return false;
+        } else if (!card.Present) {
+            return false;
+        }
+        ++index;
+        Flip(key, Token(kRoundPlace, s, 0));
+    }
+    return index == total;
 }
 
 // Moves the top card of pile from onto pile to, in the working position
@@ -208,8 +308,19 @@ void TSearchState::ShiftTop(int from, int to) {
 
 bool TSearchState::Apply(TCode code) {
     if (code == kNoAction) return true;
+    if (IsCompound(code)) {
+        for (int i = 0; i < Clicks(code); ++i) {
+            if (!Apply(kStockCode)) {
+                while (i-- > 0)
+                    Undo(kStockCode);
+                return false;
+            }
+        }
+        ShiftTop(From(code), To(code));
+        return true;
+    }
     if (code != kStockCode) {
-        ShiftTop(CodeFrom(code), CodeTo(code));
+        ShiftTop(From(code), To(code));
         return true;
     }
 
@@ -217,11 +328,12 @@ bool TSearchState::Apply(TCode code) {
     // them so that the click can be taken back.
     const size_t mark = undo_.size();
     undoMarks_.push_back(mark);
-    undo_.resize(mark + sizeof(TKey) + sizeof(int32_t) + kDeckSize / 8);
+    undo_.resize(mark + kKeys + sizeof(int32_t) + kDeckSize / 8);
     uint8_t* record = undo_.data() + mark;
     std::memcpy(record, &placed_, sizeof(TKey));
-    std::memcpy(record + sizeof(TKey), &work_.PassesLeft, sizeof(int32_t));
-    uint8_t* flags = record + sizeof(TKey) + sizeof(int32_t);
+    std::memcpy(record + sizeof(TKey), &stock_, sizeof(TKey));
+    std::memcpy(record + kKeys, &work_.PassesLeft, sizeof(int32_t));
+    uint8_t* flags = record + kKeys + sizeof(int32_t);
     std::memset(flags, 0, kDeckSize / 8);
     for (int s = 0; s < kDeckSize; ++s) {
         if (work_.Board.Deck.Cards[s].Present) flags[s / 8] |= static_cast<uint8_t>(1 << (s % 8));
@@ -233,7 +345,7 @@ bool TSearchState::Apply(TCode code) {
     }
 
     record = undo_.data() + mark;  // the vector may have moved
-    flags = record + sizeof(TKey) + sizeof(int32_t);
+    flags = record + kKeys + sizeof(int32_t);
     const TStockClick click = ApplyStockClick(work_, faults_);
     faults_.Faults.clear();
     if (click.Lost) {
@@ -250,11 +362,13 @@ bool TSearchState::Apply(TCode code) {
             FlipCard(w, h, cards_[w].Cards[h]);
     }
     for (int s = 0; s < kDeckSize; ++s) {
-        if (((flags[s / 8] >> (s % 8)) & 1) != work_.Board.Deck.Cards[s].Present)
+        if (((flags[s / 8] >> (s % 8)) & 1) != work_.Board.Deck.Cards[s].Present) {
             Flip(placed_, Token(kDeckPlace, s, 0));
+            Flip(stock_, Token(kDeckPlace, s, 0));
+        }
     }
     int32_t passesBefore = 0;
-    std::memcpy(&passesBefore, record + sizeof(TKey), sizeof(int32_t));
+    std::memcpy(&passesBefore, record + kKeys, sizeof(int32_t));
     if (passesBefore != work_.PassesLeft) {
         Flip(placed_, Token(kPassesPlace, 0, static_cast<uint32_t>(passesBefore + 2)));
         Flip(placed_, Token(kPassesPlace, 0, static_cast<uint32_t>(work_.PassesLeft + 2)));
@@ -266,7 +380,11 @@ void TSearchState::Undo(TCode code) {
     if (code == kNoAction) return;
     if (code != kStockCode) {
         // The card on top of the target goes back on top of its source.
-        ShiftTop(CodeTo(code), CodeFrom(code));
+        ShiftTop(To(code), From(code));
+        if (IsCompound(code)) {
+            for (int i = 0; i < Clicks(code); ++i)
+                Undo(kStockCode);
+        }
         return;
     }
 
@@ -274,8 +392,9 @@ void TSearchState::Undo(TCode code) {
     undoMarks_.pop_back();
     const uint8_t* record = undo_.data() + mark;
     std::memcpy(&placed_, record, sizeof(TKey));
-    std::memcpy(&work_.PassesLeft, record + sizeof(TKey), sizeof(int32_t));
-    const uint8_t* flags = record + sizeof(TKey) + sizeof(int32_t);
+    std::memcpy(&stock_, record + sizeof(TKey), sizeof(TKey));
+    std::memcpy(&work_.PassesLeft, record + kKeys, sizeof(int32_t));
+    const uint8_t* flags = record + kKeys + sizeof(int32_t);
     for (int s = 0; s < kDeckSize; ++s)
         work_.Board.Deck.Cards[s].Present = (flags[s / 8] >> (s % 8)) & 1;
     const uint8_t* p = flags + kDeckSize / 8;
@@ -365,7 +484,7 @@ bool TSearchState::Drops(int from, int to) {
 // pass, when no redeal is left.
 bool TSearchState::ForcedFoundationMove(TCode code) const {
     if (!standard_ || !IsPassLimited(kind_) || !ToFoundation(code)) return false;
-    const int from = CodeFrom(code);
+    const int from = From(code);
     if (piles_[from].Group == GroupWaste && work_.PassesLeft > 1) return false;
     const uint8_t card = Top(from);
     const uint8_t above =
@@ -379,7 +498,7 @@ bool TSearchState::ForcedFoundationMove(TCode code) const {
     return copies == 2;
 }
 
-void TSearchState::LegalActions(std::vector<TCode>& actions) {
+void TSearchState::LegalActions(std::vector<TCode>& actions, bool rounds) {
     actions.clear();
     const int count = static_cast<int>(piles_.size());
     for (int from = 0; from < count; ++from) {
@@ -394,16 +513,54 @@ void TSearchState::LegalActions(std::vector<TCode>& actions) {
             actions.push_back(code);
         }
     }
-    actions.push_back(kStockCode);
+    if (compress_ && rounds)
+        StockRound(actions);
+    else
+        actions.push_back(kStockCode);
+}
+
+// The moves off the waste piles that stock clicks lead to: clicks until the
+// stock comes round to a position met before (the first click of a round
+// after a part-way stock, or the same position one round later), and at
+// each of those positions every legal move of a waste pile's top card, as
+// one action with its clicks. Positions linked by stock clicks alone are
+// never searched one by one, and a game is won only by a move.
+void TSearchState::StockRound(std::vector<TCode>& actions) {
+    round_.clear();
+    int clicks = 0;
+    const int count = static_cast<int>(piles_.size());
+    for (;;) {
+        for (int w = wasteFirst_; clicks > 0 && w < count; ++w) {
+            if (cards_[w].Count == 0) continue;
+            for (int to = 0; to < count; ++to) {
+                if (to != w && Drops(w, to))
+                    actions.push_back(CompoundCode(clicks, w - wasteFirst_, to));
+            }
+        }
+        round_.push_back(RawKey());
+        if (clicks == kMaxClicks || !Apply(kStockCode)) break;
+        ++clicks;
+        if (std::find(round_.begin(), round_.end(), RawKey()) != round_.end()) break;
+    }
+    while (clicks-- > 0)
+        Undo(kStockCode);
+}
+
+int TSearchState::From(TCode code) const {
+    return IsCompound(code) ? wasteFirst_ + ((code >> 5) & 3) : code >> 8;
+}
+
+int TSearchState::To(TCode code) const {
+    return IsCompound(code) ? code & 0x1F : code & 0xFF;
 }
 
 bool TSearchState::ToFoundation(TCode code) const {
-    return code != kStockCode && code != kNoAction && foundation_[CodeTo(code)] &&
-           !foundation_[CodeFrom(code)];
+    return code != kStockCode && code != kNoAction && foundation_[To(code)] &&
+           !foundation_[From(code)];
 }
 
 bool TSearchState::FromFoundation(TCode code) const {
-    return code != kStockCode && code != kNoAction && foundation_[CodeFrom(code)];
+    return code != kStockCode && code != kNoAction && foundation_[From(code)];
 }
 
 int TSearchState::OnFoundations() const {
@@ -422,9 +579,15 @@ bool TSearchState::IsWon() const {
     return trisk::IsWon(work_);
 }
 
-TAction TSearchState::ToAction(TCode code) const {
-    if (code == kStockCode) return TAction::StockClick();
-    return TAction::MoveOf(piles_[CodeFrom(code)], piles_[CodeTo(code)]);
+void TSearchState::AppendActions(TCode code, std::vector<TAction>& out) const {
+    if (code == kNoAction) return;
+    if (code == kStockCode) {
+        out.push_back(TAction::StockClick());
+        return;
+    }
+    for (int i = IsCompound(code) ? Clicks(code) : 0; i > 0; --i)
+        out.push_back(TAction::StockClick());
+    out.push_back(TAction::MoveOf(piles_[From(code)], piles_[To(code)]));
 }
 
 int TSearchState::Score() const {

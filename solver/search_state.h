@@ -19,11 +19,15 @@ struct TKey {
     bool operator==(const TKey&) const = default;
 };
 
-// An action inside the search: a stock click, or a move between two piles
-// named by their index in the list of piles in play (from * 256 + to).
+// An action inside the search: a stock click, a move between two piles named
+// by their index in the list of piles in play (from * 256 + to), or in the
+// games whose stock goes round without end a number of stock clicks followed
+// by a move off a waste pile (kCompound, the clicks, the waste pile, the
+// target).
 using TCode = uint16_t;
 constexpr TCode kStockCode = 0xFFFF;
 constexpr TCode kNoAction = 0xFFFE;
+constexpr TCode kCompound = 0x8000;
 
 class TSearchState {
   public:
@@ -36,7 +40,11 @@ class TSearchState {
     // a pile with a gap between its cards, or a card byte out of range.
     bool Valid() const { return valid_; }
 
+    // The fingerprint: the positions of one round of a stock that goes round
+    // without end count as one (see CycleKey in search_state.cpp).
     TKey Key() const;
+    // The fingerprint with every turn of the stock told apart.
+    TKey RawKey() const;
     // Carries out an action through the rules. A stock click that would lose
     // the game is not carried out (false).
     bool Apply(TCode code);
@@ -50,8 +58,11 @@ class TSearchState {
 
     // The actions of the position, in the order of the piles: every legal
     // move, then the stock. A move that can be proved to be part of every
-    // winning line comes alone.
-    void LegalActions(std::vector<TCode>& actions);
+    // winning line comes alone. Where the stock goes round without end there
+    // is no stock action when rounds is true: each move off a waste pile
+    // comes once for every turn of the stock that shows its card, with the
+    // clicks it takes.
+    void LegalActions(std::vector<TCode>& actions, bool rounds = true);
     bool ToFoundation(TCode code) const;
     bool FromFoundation(TCode code) const;
     int OnFoundations() const;
@@ -65,7 +76,8 @@ class TSearchState {
     size_t Pack(uint8_t* out) const;
     void Unpack(const uint8_t* packed);
 
-    TAction ToAction(TCode code) const;
+    // The actions of the rules that the search's action stands for.
+    void AppendActions(TCode code, std::vector<TAction>& out) const;
     const TPosition& Position() const { return work_; }
     uint64_t Bytes() const { return memo_.capacity() + undo_.capacity(); }
 
@@ -76,6 +88,10 @@ class TSearchState {
     };
 
     bool StandardCards() const;
+    int From(TCode code) const;
+    int To(TCode code) const;
+    bool CycleKey(TKey& key) const;
+    void StockRound(std::vector<TCode>& actions);
     void ReadPile(int index);
     void WritePile(int index, int before);
     TKey PileToken(int index, int height, uint8_t card) const;
@@ -92,6 +108,10 @@ class TSearchState {
     TGameKind kind_;
     bool valid_ = true;
     bool standard_ = false;
+    // The stock goes round without end: stock clicks are folded into the
+    // moves off the waste piles (see StockRound).
+    bool compress_ = false;
+    int wasteCount_ = 0;
     std::vector<TPileRef> piles_;
     std::vector<uint8_t> pickUp_;
     std::vector<uint8_t> foundation_;
@@ -105,6 +125,12 @@ class TSearchState {
     // not (see Key).
     TKey placed_;
     std::vector<TKey> unplaced_;
+    // The part of placed_ that the deck and the waste piles make.
+    TKey stock_;
+    // Per deck slot: 0 for the higher of the two slots of its card, 1 for
+    // the lower (the order in which a redeal fills them).
+    std::vector<uint8_t> slotOrder_;
+    std::vector<TKey> round_;
 
     std::vector<uint8_t> memo_;
     std::vector<uint8_t> undo_;

@@ -378,10 +378,11 @@ TSolver::TStep TSolver::ExpandNext() {
         if (inserted == TSeenSet::Added) {
             if (!Count()) return TStep::Stopped;
             if (state_.IsWon()) {
-                result_.Line.push_back(state_.ToAction(code));
+                path_.assign(1, code);
                 for (uint64_t n = current_; n != 0; n = nodes_.Parent(n))
-                    result_.Line.push_back(state_.ToAction(nodes_.Via(n)));
-                std::reverse(result_.Line.begin(), result_.Line.end());
+                    path_.push_back(nodes_.Via(n));
+                for (auto it = path_.rbegin(); it != path_.rend(); ++it)
+                    state_.AppendActions(*it, result_.Line);
                 return TStep::Won;
             }
             const int score = state_.Score();
@@ -397,17 +398,20 @@ TSolver::TStep TSolver::ExpandNext() {
 // far, until nothing new can be reached. Each line has its own eagerness to
 // click the stock while moves are still possible: some deals are won by
 // playing every card that can go somewhere, others by holding cards back.
+// A probe plays as a player does, a stock click at a time, and tells every
+// turn of the stock apart; the complete search folds the clicks of a stock
+// that goes round without end into the moves they lead to.
 TSolver::TStep TSolver::Probe() {
     state_.Unpack(nodes_.Packed(0));
     probeSeen_.Clear();
-    probeSeen_.Insert(state_.Key(), 0);
+    probeSeen_.Insert(state_.RawKey(), 0);
     path_.clear();
     if (!best_.empty() && random_() % 2 == 0) {
         const size_t keep = random_() % (best_.size() + 1);
         for (size_t i = 0; i < keep; ++i) {
             state_.Apply(best_[i]);
             state_.KeepApplied();
-            probeSeen_.Insert(state_.Key(), 0);
+            probeSeen_.Insert(state_.RawKey(), 0);
             path_.push_back(best_[i]);
         }
     }
@@ -418,7 +422,7 @@ TSolver::TStep TSolver::Probe() {
         // Cards onto a foundation first, then the other moves in a random
         // order, then the stock (sometimes before the other moves), and
         // taking a card off a foundation last.
-        state_.LegalActions(order_);
+        state_.LegalActions(order_, false);
         const auto onto = std::stable_partition(
             order_.begin(), order_.end(), [this](TCode code) { return state_.ToFoundation(code); });
         const auto moves = std::stable_partition(onto, order_.end(), [this](TCode code) {
@@ -438,7 +442,7 @@ TSolver::TStep TSolver::Probe() {
             TCode chosen = kNoAction;
             for (const TCode code : order_) {
                 if (!state_.Apply(code)) continue;
-                if (!probeSeen_.Contains(state_.Key())) {
+                if (!probeSeen_.Contains(state_.RawKey())) {
                     const int score = state_.Score() + static_cast<int>(random_() % kGreedyNoise);
                     if (score > bestScore) {
                         bestScore = score;
@@ -449,7 +453,7 @@ TSolver::TStep TSolver::Probe() {
             }
             if (chosen != kNoAction) {
                 state_.Apply(chosen);
-                probeSeen_.Insert(state_.Key(), 0);
+                probeSeen_.Insert(state_.RawKey(), 0);
                 path_.push_back(chosen);
                 state_.KeepApplied();
                 moved = true;
@@ -458,7 +462,7 @@ TSolver::TStep TSolver::Probe() {
             // The first action in the order that leads somewhere new.
             for (const TCode code : order_) {
                 if (!state_.Apply(code)) continue;
-                if (probeSeen_.Insert(state_.Key(), 0) == TSeenSet::Added) {
+                if (probeSeen_.Insert(state_.RawKey(), 0) == TSeenSet::Added) {
                     moved = true;
                     path_.push_back(code);
                     state_.KeepApplied();
@@ -472,7 +476,7 @@ TSolver::TStep TSolver::Probe() {
         if (++steps_ % 256 == 0 && !WithinLimits()) return TStep::Stopped;
         if (state_.IsWon()) {
             for (const TCode code : path_)
-                result_.Line.push_back(state_.ToAction(code));
+                state_.AppendActions(code, result_.Line);
             return TStep::Won;
         }
     }

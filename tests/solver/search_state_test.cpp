@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -22,16 +23,37 @@ TEST(SearchState, WalksKeepTheFingerprintAndThePackedFormTrue) {
         std::vector<TCode> applied;
         for (int step = 0; step < 3000; ++step) {
             // The actions are the legal moves of the rules and the stock, or
-            // a single move that every winning line makes.
+            // a single move that every winning line makes. Where the stock
+            // goes round without end, the stock is replaced by clicks folded
+            // into the moves of waste cards they bring up.
             state.LegalActions(actions);
             const std::vector<TMove> legal = LegalMoves(state.Position());
-            if (actions.size() != 1 || actions[0] == kStockCode) {
-                ASSERT_EQ(actions.size(), legal.size() + 1) << "kind " << kind << " step " << step;
-            }
+            size_t plain = 0;
+            size_t stock = 0;
             for (const TCode code : actions) {
-                const TAction action = state.ToAction(code);
-                ASSERT_TRUE(action.IsStock ||
-                            std::find(legal.begin(), legal.end(), action.Move) != legal.end());
+                std::vector<TAction> steps;
+                state.AppendActions(code, steps);
+                ASSERT_FALSE(steps.empty());
+                if (steps.size() == 1) {
+                    stock += steps[0].IsStock;
+                    plain += !steps[0].IsStock;
+                    ASSERT_TRUE(steps[0].IsStock || std::find(legal.begin(), legal.end(),
+                                                              steps[0].Move) != legal.end());
+                    continue;
+                }
+                TPosition clicked = state.Position();
+                TFaultLog faults;
+                for (size_t i = 0; i + 1 < steps.size(); ++i) {
+                    ASSERT_TRUE(steps[i].IsStock);
+                    ASSERT_FALSE(ApplyStockClick(clicked, faults).Lost);
+                }
+                const TMove move = steps.back().Move;
+                ASSERT_EQ(move.From.Group, GroupWaste);
+                ASSERT_TRUE(CanDrop(clicked, move.From, move.To));
+            }
+            if (actions.size() != 1 || stock == 1) {
+                ASSERT_EQ(plain, legal.size()) << "kind " << kind << " step " << step;
+                ASSERT_EQ(stock, IsPassLimited(static_cast<TGameKind>(kind)) ? 1u : 0u);
             }
             // Mostly forward, sometimes back, so that moves and stock clicks
             // are taken back in every kind of position.
@@ -39,7 +61,9 @@ TEST(SearchState, WalksKeepTheFingerprintAndThePackedFormTrue) {
                 state.Undo(applied.back());
                 applied.pop_back();
             } else {
-                const TCode code = actions[random() % actions.size()];
+                const TCode code = actions.empty() || random() % 5 == 0
+                                       ? kStockCode
+                                       : actions[random() % actions.size()];
                 if (state.Apply(code)) applied.push_back(code);
             }
             const TSearchState fresh(state.Position());
@@ -55,6 +79,43 @@ TEST(SearchState, WalksKeepTheFingerprintAndThePackedFormTrue) {
         EXPECT_EQ(other.Key(), key);
         EXPECT_EQ(std::memcmp(&other.Position().Board.Deck, &position.Board.Deck, sizeof(TDeck)),
                   0);
+    }
+}
+
+// Whether stock clicks alone lead from one position to the other.
+bool ClicksLead(const TPosition& from, const TPosition& to) {
+    TSearchState state(from);
+    const TKey target = TSearchState(to).RawKey();
+    for (int click = 0; click < 2 * kDeckSize; ++click) {
+        if (state.RawKey() == target) return true;
+        if (!state.Apply(kStockCode)) return false;
+    }
+    return false;
+}
+
+// Where the stock goes round without end, positions are merged into one
+// fingerprint when stock clicks lead from each to the other; every other
+// pair met on a walk with many stock clicks keeps fingerprints apart.
+TEST(SearchState, OnlyPositionsOfOneRoundOfTheStockShareAFingerprint) {
+    std::mt19937 random(11);
+    for (const TGameKind kind : {gkTriskStrong, gkDiamond}) {
+        TSearchState state(DealtPosition(kind, 11));
+        std::map<std::pair<uint64_t, uint64_t>, TPosition> met;
+        std::vector<TCode> actions;
+        int merged = 0;
+        for (int step = 0; step < 400; ++step) {
+            state.LegalActions(actions, false);
+            const TCode code = random() % 3 ? kStockCode : actions[random() % actions.size()];
+            ASSERT_TRUE(state.Apply(code));
+            state.KeepApplied();
+            const TKey key = state.Key();
+            const auto [known, added] = met.emplace(std::pair{key.A, key.B}, state.Position());
+            if (added || TSearchState(known->second).RawKey() == state.RawKey()) continue;
+            ++merged;
+            ASSERT_TRUE(ClicksLead(known->second, state.Position())) << "kind " << kind;
+            ASSERT_TRUE(ClicksLead(state.Position(), known->second)) << "kind " << kind;
+        }
+        EXPECT_GT(merged, 10) << "kind " << kind;
     }
 }
 
