@@ -43,7 +43,10 @@ class TRelaxed {
     };
 
     bool Sweep();
-    bool Exposed(const TItem& item) const;
+    void Expose();
+    bool Exposed(const TItem& item) const {
+        return exposed_[static_cast<size_t>(&item - items_.data())] != 0;
+    }
     bool Emptyable(int pile) const;
     bool AnyLeaves(int code) const;
     bool LiesIn(int code, int group) const;
@@ -93,6 +96,9 @@ class TRelaxed {
     // ranks fit (a * piles + b), as the rules say.
     const std::vector<char>* feeds_ = nullptr;
     std::vector<char> leave_;
+    // Whether the item may come to the top of its pile, as leave_ stood at
+    // the start of the sweep (see Expose).
+    std::vector<char> exposed_;
     std::vector<char> reach_;  // Diamond: may reach the centre
     bool stockDeals_ = false;
     std::vector<char> gathered_;  // per pile: a waste pile that a redeal gathers again
@@ -249,16 +255,26 @@ TRelaxed::TRelaxed(const TPosition& position) : position_(position), kind_(posit
     }
     leave_.assign(items_.size(), 0);
     reach_.assign(items_.size(), 0);
+    exposed_.assign(items_.size(), 0);
 }
 
-bool TRelaxed::Exposed(const TItem& item) const {
-    if (item.Pile == kStock) return stockDeals_;
-    if (gathered_[item.Pile]) return true;
-    const TRange cards = PileItems(static_cast<size_t>(item.Pile));
-    for (size_t h = static_cast<size_t>(item.Height) + 1; h < cards.size(); ++h) {
-        if (!leave_[cards[h]]) return false;
+// A card may come to the top of its pile once every card above it may leave;
+// cards of the stock while it still deals, and waste piles that a redeal
+// gathers again, whatever lies on them. Worked out once a sweep: a card that
+// the sweep finds able to leave uncovers the cards below it for the next
+// sweep, and sweeping goes on until nothing changes, so the fixed point is
+// the same as with every question asked afresh.
+void TRelaxed::Expose() {
+    for (size_t pile = 0; pile < piles_.size(); ++pile) {
+        bool open = true;
+        const TRange cards = PileItems(pile);
+        for (size_t h = cards.size(); h-- > 0;) {
+            exposed_[cards[h]] = open || gathered_[pile];
+            open = open && leave_[cards[h]];
+        }
     }
-    return true;
+    for (size_t i = static_cast<size_t>(pileStart_[piles_.size()]); i < items_.size(); ++i)
+        exposed_[i] = stockDeals_;
 }
 
 bool TRelaxed::Emptyable(int pile) const {
@@ -294,17 +310,16 @@ void TRelaxed::UpdateCorners() {
         for (size_t i = 0; i < piles_.size() && !kingsOpen_; ++i)
             kingsOpen_ = piles_[i].Group == GroupCorner && Emptyable(static_cast<int>(i));
     }
+    int reachable[kSuits][kRanks] = {};
+    for (size_t i = 0; i < items_.size(); ++i) {
+        const TItem& item = items_[i];
+        const bool onCorner = item.Pile != kStock && piles_[item.Pile].Group == GroupCorner;
+        // Corner cards of the pass-limited games never move; in the
+        // complicated game they may leave and come back.
+        if (onCorner && kind_ != gkTriskStrong) continue;
+        if (exposed_[i]) ++reachable[SuitOf(item.Code)][RankOf(item.Code)];
+    }
     for (int s = 0; s < kSuits; ++s) {
-        int reachable[kRanks] = {};
-        for (size_t i = 0; i < items_.size(); ++i) {
-            const TItem& item = items_[i];
-            if (SuitOf(item.Code) != s) continue;
-            const bool onCorner = item.Pile != kStock && piles_[item.Pile].Group == GroupCorner;
-            // Corner cards of the pass-limited games never move; in the
-            // complicated game they may leave and come back.
-            if (onCorner && kind_ != gkTriskStrong) continue;
-            if (Exposed(item)) ++reachable[RankOf(item.Code)];
-        }
         int wanted[kRanks] = {};
         for (int j = 0; j < kRun; ++j) {
             if (j < filled_[s]) {
@@ -314,7 +329,7 @@ void TRelaxed::UpdateCorners() {
             const int rank = RankAt(j);
             ++wanted[rank];
             const bool before = j == 0 ? kingsOpen_ : avail_[s][j - 1] != 0;
-            avail_[s][j] = before && reachable[rank] >= wanted[rank];
+            avail_[s][j] = before && reachable[s][rank] >= wanted[rank];
         }
     }
 }
@@ -433,6 +448,7 @@ bool TRelaxed::LeavesDiamond(const TItem& item) const {
 
 bool TRelaxed::Sweep() {
     bool changed = false;
+    Expose();
     if (IsTomb(kind_)) UpdateCorners();
     for (size_t i = 0; i < items_.size(); ++i) {
         const TItem& item = items_[i];
