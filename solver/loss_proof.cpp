@@ -48,9 +48,9 @@ class TRelaxed {
         return exposed_[static_cast<size_t>(&item - items_.data())] != 0;
     }
     bool Emptyable(int pile) const;
-    bool AnyLeaves(int code) const;
-    bool LiesIn(int code, int group) const;
     bool LeavesTomb(const TItem& item) const;
+    bool GroupEmptyable(int group, int only) const;
+    bool BuildTakes(const TItem& item) const;
     bool CornerTakes(int code) const;
     bool ReachesCentre(const TItem& item) const;
     bool CentreTakes(int rank) const;
@@ -100,6 +100,9 @@ class TRelaxed {
     // the start of the sweep (see Expose).
     std::vector<char> exposed_;
     std::vector<char> reach_;  // Diamond: may reach the centre
+    // Napoleon's Tomb, per card: a copy may lie on top of an outer pile or
+    // the Ace pile some time, where the card one above may go onto it.
+    std::vector<char> onBuild_;
     bool stockDeals_ = false;
     std::vector<char> gathered_;  // per pile: a waste pile that a redeal gathers again
 
@@ -256,6 +259,7 @@ TRelaxed::TRelaxed(const TPosition& position) : position_(position), kind_(posit
     leave_.assign(items_.size(), 0);
     reach_.assign(items_.size(), 0);
     exposed_.assign(items_.size(), 0);
+    onBuild_.assign(kCodes, 0);
 }
 
 // A card may come to the top of its pile once every card above it may leave;
@@ -282,22 +286,6 @@ bool TRelaxed::Emptyable(int pile) const {
         if (!leave_[i]) return false;
     }
     return true;
-}
-
-bool TRelaxed::AnyLeaves(int code) const {
-    for (const int i : CodeItems(static_cast<size_t>(code))) {
-        if (leave_[i]) return true;
-    }
-    return false;
-}
-
-// A copy of the card lies in a pile of the group now and may come to its top.
-bool TRelaxed::LiesIn(int code, int group) const {
-    for (const int i : CodeItems(static_cast<size_t>(code))) {
-        if (GroupOf(items_[i]) == group && items_[i].Pile != kStock && Exposed(items_[i]))
-            return true;
-    }
-    return false;
 }
 
 // Whether the places of each corner may be filled some time. Place j wants
@@ -351,43 +339,40 @@ bool TRelaxed::CornerTakes(int code) const {
     return false;
 }
 
-bool TRelaxed::LeavesTomb(const TItem& item) const {
-    const int group = GroupOf(item);
-    const int below = BelowInSuit(item.Code);
-    const bool isAce = RankOf(item.Code) == 0;
-    const auto aceEmptyable = [this] {
-        for (size_t i = 0; i < piles_.size(); ++i) {
-            if (piles_[i].Group == GroupSingle) return Emptyable(static_cast<int>(i));
-        }
-        return false;
-    };
-    const auto outerEmptyable = [this](int only) {
-        for (size_t i = 0; i < piles_.size(); ++i) {
-            if (piles_[i].Group == GroupOuter && (only < 0 || piles_[i].Pile == only) &&
-                Emptyable(static_cast<int>(i)))
-                return true;
-        }
-        return false;
-    };
-    const bool belowAround = AnyLeaves(below);
-
-    if (group == GroupCorner) {
-        if (kind_ != gkTriskStrong) return false;
-        // Back onto the Ace pile, the only place a corner card may go.
-        return (belowAround || LiesIn(below, GroupSingle)) || (isAce && aceEmptyable());
+bool TRelaxed::GroupEmptyable(int group, int only) const {
+    for (size_t i = 0; i < piles_.size(); ++i) {
+        if (piles_[i].Group == group && (only < 0 || piles_[i].Pile == only) &&
+            Emptyable(static_cast<int>(i)))
+            return true;
     }
-    if (CornerTakes(item.Code)) return true;
-    // Onto the Ace pile.
-    if (isAce && aceEmptyable()) return true;
-    if (group != GroupSingle && (belowAround || LiesIn(below, GroupSingle))) return true;
-    // Onto an outer pile.
+    return false;
+}
+
+// Whether the card may go onto the outer piles or the Ace pile, which build
+// up in suit: onto a copy of the card below it there (which must itself have
+// come there, onBuild_), an Ace onto the empty Ace pile, or a card onto an
+// empty outer pile from the reserve of its number (in the simplified game
+// also from the Ace pile or the waste onto any).
+bool TRelaxed::BuildTakes(const TItem& item) const {
+    const int group = GroupOf(item);
     const bool fromSingle = group == GroupSingle;
-    if ((!fromSingle || kind_ == gkTriskLite) && (belowAround || LiesIn(below, GroupOuter)))
-        return true;
-    if (group == GroupInner && outerEmptyable(piles_[item.Pile].Pile)) return true;
-    if (kind_ == gkTriskLite && (fromSingle || group == GroupWaste) && outerEmptyable(-1))
+    const bool fromCorner = group == GroupCorner;
+    if (fromCorner && kind_ != gkTriskStrong) return false;
+    if (RankOf(item.Code) == 0 && !fromSingle && GroupEmptyable(GroupSingle, -1)) return true;
+    // The Ace pile takes from every pile but itself, the outer piles from all
+    // but the corners and (but in the simplified game) the Ace pile.
+    if (!fromSingle && onBuild_[BelowInSuit(item.Code)]) return true;
+    if (fromCorner) return false;
+    if (group == GroupInner && GroupEmptyable(GroupOuter, piles_[item.Pile].Pile)) return true;
+    if (kind_ == gkTriskLite && (fromSingle || group == GroupWaste) &&
+        (onBuild_[BelowInSuit(item.Code)] || GroupEmptyable(GroupOuter, -1)))
         return true;
     return false;
+}
+
+bool TRelaxed::LeavesTomb(const TItem& item) const {
+    if (GroupOf(item) == GroupCorner && kind_ != gkTriskStrong) return false;
+    return CornerTakes(item.Code) || BuildTakes(item);
 }
 
 // Diamond's centre takes a card of any rank while empty, then each rank one
@@ -450,6 +435,16 @@ bool TRelaxed::Sweep() {
     bool changed = false;
     Expose();
     if (IsTomb(kind_)) UpdateCorners();
+    for (size_t i = 0; i < items_.size() && IsTomb(kind_); ++i) {
+        const TItem& item = items_[i];
+        if (onBuild_[item.Code] || !exposed_[i]) continue;
+        const int group = GroupOf(item);
+        const bool lies = item.Pile != kStock && (group == GroupOuter || group == GroupSingle);
+        if (lies || BuildTakes(item)) {
+            onBuild_[item.Code] = 1;
+            changed = true;
+        }
+    }
     for (size_t i = 0; i < items_.size(); ++i) {
         const TItem& item = items_[i];
         if (!reach_[i] && !IsTomb(kind_) && ReachesCentre(item)) {
