@@ -590,8 +590,8 @@ void TSearchState::AppendActions(TCode code, std::vector<TAction>& out) const {
     out.push_back(TAction::MoveOf(piles_[From(code)], piles_[To(code)]));
 }
 
-int TSearchState::Score() const {
-    return kind_ == gkDiamond ? DiamondScore() : TombScore();
+int TSearchState::Score(bool wary) const {
+    return kind_ == gkDiamond ? DiamondScore(wary) : TombScore();
 }
 
 // Napoleon's Tomb: cards on the corners above all; cards still in the
@@ -638,7 +638,7 @@ int TSearchState::TombScore() const {
 // only to its inner pile and two corners: once those are empty it is stuck,
 // so cards on outer piles count against, stranded ones much more. Cards of
 // the rank the centre takes next lying deep count against too.
-int TSearchState::DiamondScore() const {
+int TSearchState::DiamondScore(bool wary) const {
     int onCentre = 0;
     int onWaste = 0;
     int onOuter = 0;
@@ -684,6 +684,7 @@ int TSearchState::DiamondScore() const {
         else if (open == 1)
             stranded += 1;
     }
+    if (wary) return 40 * onCentre - onWaste - 40 * onOuter - 80 * stranded - depth;
     return 40 * onCentre - onWaste - 5 * onOuter - 40 * stranded - depth;
 }
 

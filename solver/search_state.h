@@ -67,8 +67,11 @@ class TSearchState {
     bool FromFoundation(TCode code) const;
     int OnFoundations() const;
     bool IsWon() const;
-    // How promising the position looks; higher is better.
-    int Score() const;
+    // How promising the position looks; higher is better. Diamond has a
+    // second way of looking (wary true) that fears cards left on the outer
+    // piles far more: some deals are won only by clearing them early, others
+    // only by not doing so.
+    int Score(bool wary = false) const;
 
     // Writes the position in packed form (at most kMaxPacked bytes) and
     // returns its length; Unpack puts the working position back into a
@@ -101,7 +104,7 @@ class TSearchState {
     bool Drops(int from, int to);
     bool ForcedFoundationMove(TCode code) const;
     int TombScore() const;
-    int DiamondScore() const;
+    int DiamondScore(bool wary) const;
     uint8_t Top(int index) const;
 
     TPosition work_;

@@ -240,8 +240,10 @@ class TSolver {
   public:
     static constexpr size_t kProbeLength = 5000;
 
-    TSolver(const TPosition& start, const TSolverLimits& limits, const std::atomic<bool>* cancel)
+    TSolver(const TPosition& start, const TSolverLimits& limits, const std::atomic<bool>* cancel,
+            bool wary)
         : state_(start),
+          wary_(wary),
           style_(IsTomb(start.Kind) ? kTombStyle : kDiamondStyle),
           limits_(limits),
           cancel_(cancel),
@@ -275,6 +277,7 @@ class TSolver {
     TSolveResult Finish();
 
     TSearchState state_;
+    const bool wary_;  // how positions are scored (see TSearchState::Score)
     const TStyle style_;
     const TSolverLimits limits_;
     const std::atomic<bool>* cancel_;
@@ -385,7 +388,7 @@ TSolver::TStep TSolver::ExpandNext() {
                     state_.AppendActions(*it, result_.Line);
                 return TStep::Won;
             }
-            const int score = state_.Score();
+            const int score = state_.Score(wary_);
             if (!Afford(queue_.PushCost(score))) return TStep::Stopped;
             queue_.Push(score, current_, code);
         }
@@ -443,7 +446,8 @@ TSolver::TStep TSolver::Probe() {
             for (const TCode code : order_) {
                 if (!state_.Apply(code)) continue;
                 if (!probeSeen_.Contains(state_.RawKey())) {
-                    const int score = state_.Score() + static_cast<int>(random_() % kGreedyNoise);
+                    const int score =
+                        state_.Score(wary_) + static_cast<int>(random_() % kGreedyNoise);
                     if (score > bestScore) {
                         bestScore = score;
                         chosen = code;
@@ -505,7 +509,7 @@ bool TSolver::Inject() {
             return false;
         }
         if (inserted == TSeenSet::Added) {
-            const int score = state_.Score();
+            const int score = state_.Score(wary_);
             if (!Afford(queue_.PushCost(score))) return false;
             queue_.Push(score, parent, code);
         }
@@ -584,10 +588,29 @@ TSolveResult TSolver::Run() {
 
 }  // namespace
 
+// Diamond deals split in two: some are won only by clearing the outer piles
+// early, others only by not doing so, and one search that looks both ways at
+// once finds fewer of either. So a Diamond search with a time limit spends
+// half of it scoring positions as usual, and if that does not decide, the
+// rest on a new search that fears cards on the outer piles.
 TSolveResult Solve(const TPosition& position, const TSolverLimits& limits,
                    const std::atomic<bool>* cancel) {
-    TSolver solver(position, limits, cancel);
-    return solver.Run();
+    if (position.Kind != gkDiamond || limits.TimeLimit.count() <= 0)
+        return TSolver(position, limits, cancel, false).Run();
+    TSolverLimits first = limits;
+    first.TimeLimit = limits.TimeLimit / 2;
+    TSolveResult usual = TSolver(position, first, cancel, false).Run();
+    if (usual.Verdict != TVerdict::Undetermined ||
+        (usual.Stop != TStopReason::Time && usual.Stop != TStopReason::Memory))
+        return usual;
+    TSolverLimits rest = limits;
+    rest.TimeLimit = limits.TimeLimit - std::chrono::milliseconds(usual.Milliseconds);
+    if (rest.TimeLimit.count() <= 0) return usual;
+    TSolveResult wary = TSolver(position, rest, cancel, true).Run();
+    wary.Milliseconds += usual.Milliseconds;
+    wary.Positions += usual.Positions;
+    wary.PeakBytes = std::max(wary.PeakBytes, usual.PeakBytes);
+    return wary;
 }
 
 TSolveResult SolveLinked(const TPosition& position, const TSolverLimits& limits) {
