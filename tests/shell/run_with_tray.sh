@@ -8,13 +8,11 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/x_display.sh"
 
 start_x_display
-trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+"${helper_env[@]}" trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
     --transparent false >"$work/trayer.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 200); do
-    xdotool search --classname trayer >/dev/null 2>&1 && break
-    sleep 0.05
-done
+wait_until 120 "trayer did not start" "$work/trayer.log" \
+    bash -c 'xdotool search --classname trayer >/dev/null 2>&1'
 sleep 0.3
 
 # The X11 tray, not a D-Bus one: no session bus.
