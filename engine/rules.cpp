@@ -90,7 +90,7 @@ bool CanDropTomb(const TPosition& position, TPileRef from, const TCard& s, TPile
             return from_group == GroupInner || from_group == GroupOuter ||
                    from_group == GroupWaste || (kind == gkTriskStrong && from_group == GroupCorner);
 
-        default:  // reserve piles and waste piles never take a card
+        default:  // reserve and waste piles: MayReceive
             return false;
     }
 }
@@ -116,7 +116,7 @@ bool CanDropDiamond(TPileRef from, const TCard& s, TPileRef to, const TCard* t) 
 
 bool CanDrop(const TPosition& position, TPileRef from, TPileRef to) {
     if (!PileExists(position.Kind, from.Group, from.Pile) ||
-        !PileExists(position.Kind, to.Group, to.Pile))
+        !PileExists(position.Kind, to.Group, to.Pile) || !MayReceive(position.Kind, to.Group))
         return false;
     const TCard* s = Top(position, from);
     if (!s) return false;

@@ -59,6 +59,11 @@ inline bool MayPickUp(TGameKind kind, int group) {
     return !(group == GroupCorner && IsPassLimited(kind));
 }
 
+// The reserve piles of Napoleon's Tomb and the waste piles never take a card.
+inline bool MayReceive(TGameKind kind, int group) {
+    return group != GroupWaste && !(IsTomb(kind) && group == GroupInner);
+}
+
 // Whether the top card of from may go onto to: both piles in play, from not empty.
 bool CanDrop(const TPosition& position, TPileRef from, TPileRef to);
 // Moves the top card of from onto to, legal or not.

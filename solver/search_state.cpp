@@ -73,6 +73,7 @@ TSearchState::TSearchState(const TPosition& start) : work_(start), kind_(start.K
     for (int g = 0; g < kGroups; ++g) {
         if (g == GroupWaste) wasteFirst_ = static_cast<int>(piles_.size());
         for (int p = 0; p < PilesInGroup(kind_, g); ++p) {
+            if (MayReceive(kind_, g)) targets_.push_back(static_cast<int>(piles_.size()));
             piles_.push_back({g, p});
             pickUp_.push_back(MayPickUp(kind_, g));
             foundation_.push_back(IsFoundation(kind_, g));
@@ -503,7 +504,7 @@ void TSearchState::LegalActions(std::vector<TCode>& actions, bool rounds) {
     const int count = static_cast<int>(piles_.size());
     for (int from = 0; from < count; ++from) {
         if (cards_[from].Count == 0 || !pickUp_[from]) continue;
-        for (int to = 0; to < count; ++to) {
+        for (const int to : targets_) {
             if (to == from || !Drops(from, to)) continue;
             const TCode code = static_cast<TCode>(from << 8 | to);
             if (ForcedFoundationMove(code)) {
@@ -532,7 +533,7 @@ void TSearchState::StockRound(std::vector<TCode>& actions) {
     for (;;) {
         for (int w = wasteFirst_; clicks > 0 && w < count; ++w) {
             if (cards_[w].Count == 0) continue;
-            for (int to = 0; to < count; ++to) {
+            for (const int to : targets_) {
                 if (to != w && Drops(w, to))
                     actions.push_back(CompoundCode(clicks, w - wasteFirst_, to));
             }

@@ -117,6 +117,8 @@ class TSearchState {
     int wasteCount_ = 0;
     std::vector<TPileRef> piles_;
     std::vector<uint8_t> pickUp_;
+    // The piles that may ever take a card, in order.
+    std::vector<int> targets_;
     std::vector<uint8_t> foundation_;
     std::vector<uint8_t> symmetric_;
     int wasteFirst_ = 0;  // the waste piles are the last ones of piles_
