@@ -216,43 +216,59 @@ class TNodeStore {
 //   reachable from the start has been expanded and the game cannot be won.
 // - Probes: single lines played until they reach nothing new, half of them
 //   from the start and half from a random point of the best line so far
-//   (the one that put most cards on the foundations). They prove nothing,
-//   but a winning line is often rare among the lines of a deal, and many
-//   cheap tries that keep what worked find one sooner than any order of the
-//   complete search.
+//   (the one that put most cards on the foundations), and nested probes,
+//   which choose each action of their line by a probe after every choice.
+//   They prove nothing, but a winning line is often rare among the lines of
+//   a deal, and many tries that keep what worked find one sooner than any
+//   order of the complete search.
 
-// How the two searches share the work, by game. In Napoleon's Tomb the
-// probes find nearly every win: a line that gets anywhere is rare, and its
-// shape (which cards to play at once and which to hold back) is found by
-// trying, not by a score. In Diamond, where almost every line goes on for a
-// long time, the scored searches do better: the complete search and probes
-// that follow the score.
+// How the searches share the work, by game. In Napoleon's Tomb the probes
+// find nearly every win: a line that gets anywhere is rare, and its shape
+// (which cards to play at once and which to hold back) is found by trying,
+// not by a score. In Diamond, where almost every line goes on for a long
+// time, the scored searches do better: the complete search and probes that
+// follow the score. Half of the probes' actions go to nested probes, except
+// in Complicated, whose wins came no sooner with them.
 struct TStyle {
     uint64_t CompleteTurn = 0;
     uint64_t ProbeTurn = 0;
     bool Greedy = false;
+    // The share of the probes' actions, in percent, spent on nested probes.
+    uint64_t NestedShare = 0;
 };
-constexpr TStyle kTombStyle{512, 4096, false};
-constexpr TStyle kDiamondStyle{2048, 2048, true};
+constexpr TStyle kPassLimitedStyle{512, 4096, false, 50};
+constexpr TStyle kComplicatedStyle{512, 4096, false, 0};
+constexpr TStyle kDiamondStyle{2048, 2048, true, 50};
 constexpr int kGreedyNoise = 1;
 
 class TSolver {
   public:
     static constexpr size_t kProbeLength = 5000;
+    // How eager a probe is to click the stock while moves are still possible,
+    // in thousandths; each probe draws one.
+    static constexpr int kEagerness[] = {0, 0, 0, 50, 100, 200, 300};
 
     TSolver(const TPosition& start, const TSolverLimits& limits, const std::atomic<bool>* cancel,
             bool wary)
         : state_(start),
           wary_(wary),
-          style_(IsTomb(start.Kind) ? kTombStyle : kDiamondStyle),
+          style_(IsPassLimited(start.Kind) ? kPassLimitedStyle
+                 : IsTomb(start.Kind)      ? kComplicatedStyle
+                                           : kDiamondStyle),
           limits_(limits),
           cancel_(cancel),
           seen_(1u << 14, limits.MaxMemoryBytes),
           probeSeen_(1u << 14, 0) {
         // Sized once: a probe never holds more positions than the table takes.
         probeSeen_.TrackFilled();
+        lineSeen_.TrackFilled();
         path_.reserve(kProbeLength);
         best_.reserve(kProbeLength);
+        if (style_.NestedShare > 0) {
+            line_.reserve(kProbeLength);
+            stepBest_.reserve(kProbeLength);
+            follow_.reserve(kProbeLength);
+        }
         order_.reserve(1024);
     }
 
@@ -263,14 +279,19 @@ class TSolver {
 
     TStep ExpandNext();
     TStep Probe();
+    bool RandomStep(int eagerness, const TSeenSet* line);
+    TStep NestedProbe();
+    TStep KeepIfBest();
     bool Inject();
     bool Keep(uint64_t parent, TCode via, uint64_t& node);
     bool Count();
 
     uint64_t HeldBytes() const {
-        return seen_.Bytes() + probeSeen_.Bytes() + queue_.Bytes() + nodes_.Bytes() +
-               state_.Bytes() +
-               (path_.capacity() + best_.capacity() + order_.capacity()) * sizeof(TCode);
+        return seen_.Bytes() + probeSeen_.Bytes() + lineSeen_.Bytes() + queue_.Bytes() +
+               nodes_.Bytes() + state_.Bytes() + here_.capacity() +
+               (path_.capacity() + best_.capacity() + order_.capacity() + line_.capacity() +
+                choices_.capacity() + stepBest_.capacity() + follow_.capacity()) *
+                   sizeof(TCode);
     }
     bool WithinLimits();
     bool Afford(uint64_t more);
@@ -295,6 +316,16 @@ class TSolver {
     std::vector<TCode> path_;
     std::vector<TCode> best_;
     int bestValue_ = -1;
+    // The nested probe: the positions of its line, the line, the position
+    // where it chooses, the actions it chooses from, the best probe of this
+    // step and the probe it follows.
+    TSeenSet lineSeen_{1u << 14, 0};
+    std::vector<TCode> line_;
+    std::vector<uint8_t> here_ = std::vector<uint8_t>(TSearchState::kMaxPacked);
+    std::vector<TCode> choices_;
+    std::vector<TCode> stepBest_;
+    std::vector<TCode> follow_;
+    uint64_t nestedSteps_ = 0;
     uint64_t steps_ = 0;
     std::vector<TCode> order_;
     std::mt19937_64 random_{0x7269736B};
@@ -418,64 +449,10 @@ TSolver::TStep TSolver::Probe() {
             path_.push_back(best_[i]);
         }
     }
-    static constexpr int kEagerness[] = {0, 0, 0, 50, 100, 200, 300};
     const int eagerness = kEagerness[random_() % std::size(kEagerness)];
 
     while (path_.size() < kProbeLength) {
-        // Cards onto a foundation first, then the other moves in a random
-        // order, then the stock (sometimes before the other moves), and
-        // taking a card off a foundation last.
-        state_.LegalActions(order_, false);
-        const auto onto = std::stable_partition(
-            order_.begin(), order_.end(), [this](TCode code) { return state_.ToFoundation(code); });
-        const auto moves = std::stable_partition(onto, order_.end(), [this](TCode code) {
-            return code != kStockCode && !state_.FromFoundation(code);
-        });
-        const auto stock = std::stable_partition(moves, order_.end(),
-                                                 [](TCode code) { return code == kStockCode; });
-        std::shuffle(order_.begin(), onto, random_);
-        std::shuffle(onto, moves, random_);
-        order_.erase(stock, order_.end());
-        if (moves != stock && static_cast<int>(random_() % 1000) < eagerness)
-            std::rotate(onto, moves, stock);
-        bool moved = false;
-        if (style_.Greedy) {
-            // The action to the best scored new position, ties broken at random.
-            int bestScore = INT32_MIN;
-            TCode chosen = kNoAction;
-            for (const TCode code : order_) {
-                if (!state_.Apply(code)) continue;
-                if (!probeSeen_.Contains(state_.RawKey())) {
-                    const int score =
-                        state_.Score(wary_) + static_cast<int>(random_() % kGreedyNoise);
-                    if (score > bestScore) {
-                        bestScore = score;
-                        chosen = code;
-                    }
-                }
-                state_.Undo(code);
-            }
-            if (chosen != kNoAction) {
-                state_.Apply(chosen);
-                probeSeen_.Insert(state_.RawKey(), 0);
-                path_.push_back(chosen);
-                state_.KeepApplied();
-                moved = true;
-            }
-        } else {
-            // The first action in the order that leads somewhere new.
-            for (const TCode code : order_) {
-                if (!state_.Apply(code)) continue;
-                if (probeSeen_.Insert(state_.RawKey(), 0) == TSeenSet::Added) {
-                    moved = true;
-                    path_.push_back(code);
-                    state_.KeepApplied();
-                    break;
-                }
-                state_.Undo(code);
-            }
-        }
-        if (!moved) break;
+        if (!RandomStep(eagerness, nullptr)) break;
         if (!Count()) return TStep::Stopped;
         if (++steps_ % 256 == 0 && !WithinLimits()) return TStep::Stopped;
         if (state_.IsWon()) {
@@ -484,6 +461,13 @@ TSolver::TStep TSolver::Probe() {
             return TStep::Won;
         }
     }
+    return KeepIfBest();
+}
+
+// A line that put at least as many cards on the foundations as the best so
+// far (path_, ending in the working position) becomes the best line, the one
+// later probes restart from; a better one is handed to the complete search.
+TSolver::TStep TSolver::KeepIfBest() {
     const int value = state_.OnFoundations();
     if (value >= bestValue_) {
         if (value > bestValue_ && !Inject()) return TStep::Stopped;
@@ -491,6 +475,134 @@ TSolver::TStep TSolver::Probe() {
         best_ = path_;
     }
     return TStep::Going;
+}
+
+// One step of a random line: the action the line's order picks among those
+// that lead to a position new to the line (and, when given, new to line too).
+// False when there is none.
+bool TSolver::RandomStep(int eagerness, const TSeenSet* line) {
+    const auto known = [&] {
+        return probeSeen_.Contains(state_.RawKey()) || (line && line->Contains(state_.RawKey()));
+    };
+    // Cards onto a foundation first, then the other moves in a random
+    // order, then the stock (sometimes before the other moves), and
+    // taking a card off a foundation last.
+    state_.LegalActions(order_, false);
+    const auto onto = std::stable_partition(
+        order_.begin(), order_.end(), [this](TCode code) { return state_.ToFoundation(code); });
+    const auto moves = std::stable_partition(onto, order_.end(), [this](TCode code) {
+        return code != kStockCode && !state_.FromFoundation(code);
+    });
+    const auto stock =
+        std::stable_partition(moves, order_.end(), [](TCode code) { return code == kStockCode; });
+    std::shuffle(order_.begin(), onto, random_);
+    std::shuffle(onto, moves, random_);
+    order_.erase(stock, order_.end());
+    if (moves != stock && static_cast<int>(random_() % 1000) < eagerness)
+        std::rotate(onto, moves, stock);
+    bool moved = false;
+    if (style_.Greedy) {
+        // The action to the best scored new position, ties broken at random.
+        int bestScore = INT32_MIN;
+        TCode chosen = kNoAction;
+        for (const TCode code : order_) {
+            if (!state_.Apply(code)) continue;
+            if (!known()) {
+                const int score = state_.Score(wary_) + static_cast<int>(random_() % kGreedyNoise);
+                if (score > bestScore) {
+                    bestScore = score;
+                    chosen = code;
+                }
+            }
+            state_.Undo(code);
+        }
+        if (chosen != kNoAction) {
+            state_.Apply(chosen);
+            probeSeen_.Insert(state_.RawKey(), 0);
+            path_.push_back(chosen);
+            state_.KeepApplied();
+            moved = true;
+        }
+    } else {
+        // The first action in the order that leads somewhere new.
+        for (const TCode code : order_) {
+            if (!state_.Apply(code)) continue;
+            if (!(line && line->Contains(state_.RawKey())) &&
+                probeSeen_.Insert(state_.RawKey(), 0) == TSeenSet::Added) {
+                moved = true;
+                path_.push_back(code);
+                state_.KeepApplied();
+                break;
+            }
+            state_.Undo(code);
+        }
+    }
+    return moved;
+}
+
+// A nested probe (a nested rollout of level one, as Bjarnason, Fern and
+// Tadepalli played Klondike): the line is built from the start one action at
+// a time. At each step every action is tried with one random probe after it,
+// and the line goes on with the action whose probe put most cards on the
+// foundations, or along the best probe of an earlier step while no probe of
+// this step does better. A probe never comes back to a position of the line.
+// It costs as many probes as the line has actions and choices, but wins many
+// deals that any number of single probes practically never wins.
+TSolver::TStep TSolver::NestedProbe() {
+    state_.Unpack(nodes_.Packed(0));
+    lineSeen_.Clear();
+    lineSeen_.Insert(state_.RawKey(), 0);
+    line_.clear();
+    follow_.clear();
+    size_t followAt = 0;
+    int followValue = -1;
+    while (line_.size() < kProbeLength) {
+        state_.Pack(here_.data());
+        state_.LegalActions(choices_, false);
+        int stepValue = -1;
+        stepBest_.clear();
+        for (const TCode choice : choices_) {
+            state_.Unpack(here_.data());
+            if (!state_.Apply(choice)) continue;
+            state_.KeepApplied();
+            if (lineSeen_.Contains(state_.RawKey())) continue;
+            probeSeen_.Clear();
+            probeSeen_.Insert(state_.RawKey(), 0);
+            path_.assign(1, choice);
+            const int eagerness = kEagerness[random_() % std::size(kEagerness)];
+            bool won = state_.IsWon();
+            while (!won && path_.size() < kProbeLength && RandomStep(eagerness, &lineSeen_)) {
+                if (!Count()) return TStep::Stopped;
+                if (++steps_ % 256 == 0 && !WithinLimits()) return TStep::Stopped;
+                won = state_.IsWon();
+            }
+            if (won) {
+                for (const TCode code : line_)
+                    state_.AppendActions(code, result_.Line);
+                for (const TCode code : path_)
+                    state_.AppendActions(code, result_.Line);
+                return TStep::Won;
+            }
+            if (const int value = state_.OnFoundations(); value > stepValue) {
+                stepValue = value;
+                stepBest_ = path_;
+            }
+        }
+        state_.Unpack(here_.data());
+        if (followAt >= follow_.size() || stepValue > followValue) {
+            if (stepBest_.empty()) break;
+            follow_.swap(stepBest_);
+            followAt = 0;
+            followValue = stepValue;
+        }
+        const TCode next = follow_[followAt++];
+        state_.Apply(next);
+        state_.KeepApplied();
+        lineSeen_.Insert(state_.RawKey(), 0);
+        line_.push_back(next);
+    }
+    path_ = line_;
+    return KeepIfBest();
 }
 
 // Hands the positions of a probe's line to the complete search: those it has
@@ -573,7 +685,11 @@ TSolveResult TSolver::Run() {
         // A probe that finds nothing new at all still counts as one action.
         for (const uint64_t end = steps_ + style_.ProbeTurn; steps_ < end; ++steps_) {
             if (!WithinLimits()) return Finish();
-            switch (Probe()) {
+            const uint64_t before = steps_;
+            const bool nested = nestedSteps_ * 100 < steps_ * style_.NestedShare;
+            const TStep step = nested ? NestedProbe() : Probe();
+            if (nested) nestedSteps_ += steps_ - before;
+            switch (step) {
                 case TStep::Won:
                     result_.Verdict = TVerdict::Winnable;
                     return Finish();

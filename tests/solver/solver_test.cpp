@@ -284,8 +284,16 @@ TEST(Solver, WinningLinesOfDealtGamesReplayToAWin) {
     const struct {
         TGameKind Kind;
         uint32_t Number;
-    } deals[] = {{gkTriskLite, 3},     {gkTriskLite, 28}, {gkTriskClassic, 8},
-                 {gkTriskClassic, 10}, {gkDiamond, 9},    {gkDiamond, 10}};
+    } deals[] = {{gkTriskLite, 3},
+                 {gkTriskLite, 28},
+                 {gkTriskClassic, 8},
+                 {gkTriskClassic, 10},
+                 {gkDiamond, 9},
+                 {gkDiamond, 10},
+                 // Won by a nested probe: its line joins the chosen actions
+                 // and the probe that reached the end.
+                 {gkTriskClassic, 27},
+                 {gkDiamond, 11}};
     TSolverLimits limits;
     limits.TimeLimit = 20s;
     for (const auto& deal : deals) {
