@@ -247,6 +247,10 @@ class TSolver {
     // How eager a probe is to click the stock while moves are still possible,
     // in thousandths; each probe draws one.
     static constexpr int kEagerness[] = {0, 0, 0, 50, 100, 200, 300};
+    // Nested probes start only after this many actions of the others: most
+    // deals fall to the cheap probes in a fraction of a second, sooner than
+    // one nested probe ends.
+    static constexpr uint64_t kNestedAfter = 20000;
 
     TSolver(const TPosition& start, const TSolverLimits& limits, const std::atomic<bool>* cancel,
             bool wary)
@@ -686,7 +690,8 @@ TSolveResult TSolver::Run() {
         for (const uint64_t end = steps_ + style_.ProbeTurn; steps_ < end; ++steps_) {
             if (!WithinLimits()) return Finish();
             const uint64_t before = steps_;
-            const bool nested = nestedSteps_ * 100 < steps_ * style_.NestedShare;
+            const bool nested = steps_ >= kNestedAfter &&
+                                nestedSteps_ * 100 < (steps_ - kNestedAfter) * style_.NestedShare;
             const TStep step = nested ? NestedProbe() : Probe();
             if (nested) nestedSteps_ += steps_ - before;
             switch (step) {
