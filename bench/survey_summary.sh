@@ -4,16 +4,22 @@
 # 95th-percentile time), a check that no Classical "winnable" meets a
 # Simplified "not winnable" on the same deal (exit status 1 if one does),
 # and with --winnable FILE the list of deals proved winnable, one
-# "kind number" line each, as the program installs it.
+# "kind number" line each, as the program installs it: those of DIR and of
+# every further folder named (surveys of other solvers; a winning line is
+# checked move by move, whichever solver found it).
 #
-# Usage: bench/survey_summary.sh DIR [--winnable FILE]
+# Usage: bench/survey_summary.sh DIR [--winnable FILE [DIR...]]
 set -euo pipefail
-dir="${1:?usage: survey_summary.sh DIR [--winnable FILE]}"
+dir="${1:?usage: survey_summary.sh DIR [--winnable FILE [DIR...]]}"
 list=""
-[[ "${2:-}" == "--winnable" ]] && list="${3:?--winnable needs a file}"
+more=()
+if [[ "${2:-}" == "--winnable" ]]; then
+    list="${3:?--winnable needs a file}"
+    more=("${@:4}")
+fi
 names=(Simplified Classical Complicated Diamond)
-lines() { # the deal lines of one kind, in deal order, each deal once
-    cat "$dir"/kind"$1"-*.csv 2>/dev/null | grep -v '^#' | sort -t, -k1,1n -u || true
+lines() { # the deal lines of one kind in folder $2 (or DIR), in deal order, each deal once
+    cat "${2:-$dir}"/kind"$1"-*.csv 2>/dev/null | grep -v '^#' | sort -t, -k1,1n -u || true
 }
 for kind in 0 1 2 3; do
     rows="$(lines "$kind")"
@@ -39,9 +45,12 @@ if [[ -n "$list" ]]; then
         echo "# Deals of Solitaire Trisk that trisk-tool's solver has proved winnable:"
         echo "# one \"kind number\" line each (kind 0 Simplified, 1 Classical,"
         echo "# 2 Complicated, 3 Diamond). Made by bench/survey_summary.sh from the survey"
-        echo "# in $(basename "$dir"); a deal missing here may still be winnable."
+        echo "# in $(basename "$dir")$(for d in "${more[@]}"; do printf ' and %s' "$(basename "$d")"; done);"
+        echo "# a deal missing here may still be winnable."
         for kind in 0 1 2 3; do
-            lines "$kind" | awk -F, -v kind="$kind" '$2 == "winnable" {print kind, $1}'
+            for d in "$dir" "${more[@]}"; do
+                lines "$kind" "$d" | awk -F, -v kind="$kind" '$2 == "winnable" {print $1}'
+            done | sort -n -u | awk -v kind="$kind" '{print kind, $1}'
         done
     } >"$list"
 fi
