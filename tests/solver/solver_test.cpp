@@ -304,6 +304,17 @@ TEST(Solver, WinningLinesOfDealtGamesReplayToAWin) {
     }
 }
 
+// The first dealt game proved lost: every position reachable from the deal
+// visited, the rounds of the stock merged. (A search with every turn of the
+// stock told apart and no cut-offs visits 1 816 876 positions and agrees.)
+TEST(Solver, ADealtComplicatedGameIsProvedLostByVisitingEveryPosition) {
+    const TSolveResult result = Solve(DealtPosition(gkTriskStrong, 662), {});
+    EXPECT_EQ(result.Verdict, TVerdict::NotWinnable);
+    EXPECT_EQ(result.Method, TMethod::Search);
+    EXPECT_GT(result.Positions, 10000u);
+    EXPECT_TRUE(result.Line.empty());
+}
+
 TEST(Solver, AWonPositionIsWinnableWithAnEmptyLine) {
     TPosition position = DealtPosition(gkDiamond, 1);
     position.Board.ClearBlock(gkDiamond);
