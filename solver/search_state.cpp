@@ -45,6 +45,8 @@ constexpr uint32_t kRoundPlace = 1003;
 // A stock click's record starts with the two key parts it changes.
 constexpr size_t kKeys = 2 * sizeof(TKey);
 constexpr uint8_t kNoCard = kSuits * kRanks;
+// Every set of suits that the foundations can show.
+constexpr size_t kShownSuits = size_t{1} << kSuits;
 // The most stock clicks folded into one action (the code has 8 bits for them,
 // and 255 would make kStockCode).
 constexpr int kMaxClicks = 254;
@@ -114,6 +116,10 @@ TSearchState::TSearchState(const TPosition& start) : work_(start), kind_(start.K
     start_ = cards_;
     standard_ = StandardCards();
     memo_.assign(piles_.size() * piles_.size() * (kNoCard + 1) * (kNoCard + 1), 0);
+    openMemo_.assign(piles_.size() * piles_.size() * (kNoCard + 1) * kShownSuits, 0);
+    for (int i = 0; i < static_cast<int>(piles_.size()); ++i) {
+        if (foundation_[i]) foundations_.push_back(i);
+    }
     Rekey();
 }
 
@@ -459,18 +465,27 @@ void TSearchState::Unpack(const uint8_t* p) {
 }
 
 // Whether the top card of pile from may go onto pile to, as the rules say.
-// The answers are remembered: apart from a move onto an empty foundation
-// (where the rules also look at the other foundations, for a King opening a
-// corner), a rule looks only at the two piles, their top cards and whether
-// they are empty, so the answer for the same two top cards is the same.
-// Moves onto an empty foundation are asked every time.
+// The answers are remembered: a rule looks only at the two piles, their top
+// cards and whether they are empty, so the answer for the same two top cards
+// is the same. A move onto an empty foundation is the one exception: there
+// the rules also look at the other foundations, for a King opening a corner
+// where no corner shows its suit, so those answers are remembered for the
+// suits that the foundations show as well.
 bool TSearchState::Drops(int from, int to) {
-    if (foundation_[to] && cards_[to].Count == 0) return CanDrop(work_, piles_[from], piles_[to]);
     const size_t n = piles_.size();
     const size_t pair = static_cast<size_t>(from) * n + static_cast<size_t>(to);
-    uint8_t& known = memo_[(pair * (kNoCard + 1) + Top(from)) * (kNoCard + 1) + Top(to)];
-    if (known == 0) known = CanDrop(work_, piles_[from], piles_[to]) ? 2 : 1;
-    return known == 2;
+    uint8_t* known;
+    if (foundation_[to] && cards_[to].Count == 0) {
+        unsigned shown = 0;
+        for (const int f : foundations_) {
+            if (cards_[f].Count > 0) shown |= 1u << (Top(f) / kRanks);
+        }
+        known = &openMemo_[(pair * (kNoCard + 1) + Top(from)) * kShownSuits + shown];
+    } else {
+        known = &memo_[(pair * (kNoCard + 1) + Top(from)) * (kNoCard + 1) + Top(to)];
+    }
+    if (*known == 0) *known = CanDrop(work_, piles_[from], piles_[to]) ? 2 : 1;
+    return *known == 2;
 }
 
 // A move onto a corner of the classical and simplified games that no winning

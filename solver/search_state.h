@@ -82,7 +82,7 @@ class TSearchState {
     // The actions of the rules that the search's action stands for.
     void AppendActions(TCode code, std::vector<TAction>& out) const;
     const TPosition& Position() const { return work_; }
-    uint64_t Bytes() const { return memo_.capacity() + undo_.capacity(); }
+    uint64_t Bytes() const { return memo_.capacity() + openMemo_.capacity() + undo_.capacity(); }
 
   private:
     struct TPileCards {
@@ -120,6 +120,7 @@ class TSearchState {
     // The piles that may ever take a card, in order.
     std::vector<int> targets_;
     std::vector<uint8_t> foundation_;
+    std::vector<int> foundations_;
     std::vector<uint8_t> symmetric_;
     int wasteFirst_ = 0;  // the waste piles are the last ones of piles_
     std::vector<TPileCards> cards_;
@@ -137,7 +138,10 @@ class TSearchState {
     std::vector<uint8_t> slotOrder_;
     std::vector<TKey> round_;
 
+    // What Drops has learnt: for two top cards, and for a card and the suits
+    // the foundations show when the target is an empty foundation.
     std::vector<uint8_t> memo_;
+    std::vector<uint8_t> openMemo_;
     std::vector<uint8_t> undo_;
     std::vector<size_t> undoMarks_;
     TFaultLog faults_;
