@@ -6,7 +6,8 @@
 # and with --winnable FILE the list of deals proved winnable, one
 # "kind number" line each, as the program installs it: those of DIR and of
 # every further folder named (surveys of other solvers; a winning line is
-# checked move by move, whichever solver found it).
+# checked move by move, whichever solver found it), and for Simplified every
+# deal whose Classical game was won (the Simplified rules only add moves).
 #
 # Usage: bench/survey_summary.sh DIR [--winnable FILE [DIR...]]
 set -euo pipefail
@@ -46,11 +47,16 @@ if [[ -n "$list" ]]; then
         echo "# one \"kind number\" line each (kind 0 Simplified, 1 Classical,"
         echo "# 2 Complicated, 3 Diamond). Made by bench/survey_summary.sh from the survey"
         echo "# in $(basename "$dir")$(for d in "${more[@]}"; do printf ' and %s' "$(basename "$d")"; done);"
-        echo "# a deal missing here may still be winnable."
-        for kind in 0 1 2 3; do
+        echo "# a deal missing here may still be winnable. A Classical line wins the"
+        echo "# Simplified game of the same deal too."
+        winners() { # the deals of kind $1 won in any of the folders
             for d in "$dir" "${more[@]}"; do
-                lines "$kind" "$d" | awk -F, -v kind="$kind" '$2 == "winnable" {print $1}'
-            done | sort -n -u | awk -v kind="$kind" '{print kind, $1}'
+                lines "$1" "$d" | awk -F, '$2 == "winnable" {print $1}'
+            done
+        }
+        for kind in 0 1 2 3; do
+            { winners "$kind"; ((kind != 0)) || winners 1; } | sort -n -u |
+                awk -v kind="$kind" '{print kind, $1}'
         done
     } >"$list"
 fi
