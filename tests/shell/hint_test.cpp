@@ -47,21 +47,17 @@ void THintTest::showsTheFirstStepOfAWinningLine() {
     QTRY_VERIFY_WITH_TIMEOUT(!w.Searching(), 10000);
     QVERIFY(w.Messages.isEmpty());
 
-    TSolverLimits limits;
-    limits.TimeLimit = THint::kSearchTime;
-    const TSolveResult expected = Solve(before, limits);
-    QCOMPARE(expected.Verdict, TVerdict::Winnable);
-    const TAction first = expected.Line.front();
+    // The suggested step is legal: a card picked up and a target that takes
+    // it, or the stock.
     const std::optional<TPileRef> mark = w.Form->Hint().Mark();
     QVERIFY(mark.has_value());
-    if (first.IsStock) {
+    const bool stock = mark->Group == -1;
+    if (stock) {
         QCOMPARE(w.Game().SelGroup(), -1);
-        QCOMPARE(mark->Group, -1);
     } else {
-        QCOMPARE(w.Game().SelGroup(), first.Move.From.Group);
-        QCOMPARE(w.Game().SelPile(), first.Move.From.Pile);
         QVERIFY(w.Game().Highlighted());
-        QVERIFY(*mark == first.Move.To);
+        const TPileRef from{w.Game().SelGroup(), w.Game().SelPile()};
+        QVERIFY(CanDrop(before, from, *mark));
     }
     // Only the selection changed.
     QCOMPARE(w.Game().MoveIndex(), moves);
@@ -69,13 +65,17 @@ void THintTest::showsTheFirstStepOfAWinningLine() {
     QCOMPARE(w.Game().History().Size(), entries);
 
     // The mark goes with the step it suggested, taken as a click on its target.
-    if (first.IsStock) {
+    if (stock) {
         w.Release(StockSpot.X + kCardWidth / 2, StockSpot.Y + kCardHeight / 2);
     } else {
         w.ClickPile(mark->Group, mark->Pile);
     }
     QCOMPARE(w.Game().ActionCount(), actions + 1);
     QVERIFY(!w.Form->Hint().Mark().has_value());
+    // It is the first step of a winning line: the game can still be won. (The
+    // hint's own line depends on how much of its time the search got, so the
+    // line is not compared with another search's.)
+    QCOMPARE(Solve(w.Game().Position(), {}).Verdict, TVerdict::Winnable);
 }
 
 void THintTest::saysSoWhenNoLineWins() {
