@@ -47,6 +47,8 @@ constexpr size_t kKeys = 2 * sizeof(TKey);
 constexpr uint8_t kNoCard = kSuits * kRanks;
 // Every set of suits that the foundations can show.
 constexpr size_t kShownSuits = size_t{1} << kSuits;
+// The rounds of the stock remembered at once (see StockRound).
+constexpr size_t kRounds = 4096;
 // The most stock clicks folded into one action (the code has 8 bits for them,
 // and 255 would make kStockCode).
 constexpr int kMaxClicks = 254;
@@ -117,6 +119,7 @@ TSearchState::TSearchState(const TPosition& start) : work_(start), kind_(start.K
     standard_ = StandardCards();
     memo_.assign(piles_.size() * piles_.size() * (kNoCard + 1) * (kNoCard + 1), 0);
     openMemo_.assign(piles_.size() * piles_.size() * (kNoCard + 1) * kShownSuits, 0);
+    if (compress_) rounds_.resize(kRounds);
     for (int i = 0; i < static_cast<int>(piles_.size()); ++i) {
         if (foundation_[i]) foundations_.push_back(i);
     }
@@ -383,6 +386,30 @@ bool TSearchState::Apply(TCode code) {
     return true;
 }
 
+bool TSearchState::ApplyKeepingClicks(TCode code, int& clicks) {
+    const int wanted = IsCompound(code) ? Clicks(code) : 0;
+    for (; clicks > wanted; --clicks)
+        Undo(kStockCode);
+    if (!IsCompound(code)) return Apply(code);
+    for (; clicks < wanted; ++clicks) {
+        if (!Apply(kStockCode)) return false;
+    }
+    ShiftTop(From(code), To(code));
+    return true;
+}
+
+void TSearchState::UndoKeepingClicks(TCode code) {
+    if (IsCompound(code))
+        ShiftTop(To(code), From(code));
+    else
+        Undo(code);
+}
+
+void TSearchState::DropClicks(int& clicks) {
+    for (; clicks > 0; --clicks)
+        Undo(kStockCode);
+}
+
 void TSearchState::Undo(TCode code) {
     if (code == kNoAction) return;
     if (code != kStockCode) {
@@ -472,20 +499,24 @@ void TSearchState::Unpack(const uint8_t* p) {
 // where no corner shows its suit, so those answers are remembered for the
 // suits that the foundations show as well.
 bool TSearchState::Drops(int from, int to) {
+    uint8_t& known = DropSlot(from, Top(from), to);
+    if (known == 0) known = CanDrop(work_, piles_[from], piles_[to]) ? 2 : 1;
+    return known == 2;
+}
+
+// Where Drops remembers whether card, on top of pile from, may go onto to:
+// 0 not known yet, 1 no, 2 yes.
+uint8_t& TSearchState::DropSlot(int from, uint8_t card, int to) {
     const size_t n = piles_.size();
     const size_t pair = static_cast<size_t>(from) * n + static_cast<size_t>(to);
-    uint8_t* known;
     if (foundation_[to] && cards_[to].Count == 0) {
         unsigned shown = 0;
         for (const int f : foundations_) {
             if (cards_[f].Count > 0) shown |= 1u << (Top(f) / kRanks);
         }
-        known = &openMemo_[(pair * (kNoCard + 1) + Top(from)) * kShownSuits + shown];
-    } else {
-        known = &memo_[(pair * (kNoCard + 1) + Top(from)) * (kNoCard + 1) + Top(to)];
+        return openMemo_[(pair * (kNoCard + 1) + card) * kShownSuits + shown];
     }
-    if (*known == 0) *known = CanDrop(work_, piles_[from], piles_[to]) ? 2 : 1;
-    return *known == 2;
+    return memo_[(pair * (kNoCard + 1) + card) * (kNoCard + 1) + Top(to)];
 }
 
 // A move onto a corner of the classical and simplified games that no winning
@@ -541,17 +572,36 @@ void TSearchState::LegalActions(std::vector<TCode>& actions, bool rounds) {
 // each of those positions every legal move of a waste pile's top card, as
 // one action with its clicks. Positions linked by stock clicks alone are
 // never searched one by one, and a game is won only by a move.
+//
+// What the waste piles show at each click of the round depends only on the
+// stock and the waste piles, which many positions share (every move that
+// leaves them alone keeps them): so each round's top cards are remembered by
+// the stock's fingerprint, and a round met again costs no clicks, as long as
+// Drops already knows every answer it needs.
 void TSearchState::StockRound(std::vector<TCode>& actions) {
+    TRound& remembered = rounds_[stock_.A % rounds_.size()];
+    if (remembered.Clicks > 0 && remembered.Stock == stock_ && RoundFrom(remembered, actions))
+        return;
+
+    TRound fresh;
+    fresh.Stock = stock_;
+    bool fits = true;
     round_.clear();
     int clicks = 0;
     const int count = static_cast<int>(piles_.size());
     for (;;) {
-        for (int w = wasteFirst_; clicks > 0 && w < count; ++w) {
-            if (cards_[w].Count == 0) continue;
-            for (const int to : targets_) {
-                if (to != w && Drops(w, to))
-                    actions.push_back(CompoundCode(clicks, w - wasteFirst_, to));
+        if (clicks > 0) {
+            const size_t at = static_cast<size_t>(clicks - 1) * static_cast<size_t>(wasteCount_);
+            fits = fits && at + static_cast<size_t>(wasteCount_) <= sizeof fresh.Tops;
+            for (int w = wasteFirst_; w < count; ++w) {
+                if (fits) fresh.Tops[at + static_cast<size_t>(w - wasteFirst_)] = Top(w);
+                if (cards_[w].Count == 0) continue;
+                for (const int to : targets_) {
+                    if (to != w && Drops(w, to))
+                        actions.push_back(CompoundCode(clicks, w - wasteFirst_, to));
+                }
             }
+            fresh.Clicks = static_cast<uint8_t>(clicks);
         }
         round_.push_back(RawKey());
         if (clicks == kMaxClicks || !Apply(kStockCode)) break;
@@ -560,6 +610,31 @@ void TSearchState::StockRound(std::vector<TCode>& actions) {
     }
     while (clicks-- > 0)
         Undo(kStockCode);
+    if (fits && fresh.Clicks > 0) remembered = fresh;
+}
+
+// The actions of a remembered round, in the order StockRound finds them;
+// false (and nothing added) when Drops has not yet answered one of them.
+bool TSearchState::RoundFrom(const TRound& round, std::vector<TCode>& actions) {
+    const size_t before = actions.size();
+    for (int clicks = 1; clicks <= round.Clicks; ++clicks) {
+        for (int w = 0; w < wasteCount_; ++w) {
+            const uint8_t card =
+                round.Tops[static_cast<size_t>(clicks - 1) * static_cast<size_t>(wasteCount_) +
+                           static_cast<size_t>(w)];
+            if (card == kNoCard) continue;
+            for (const int to : targets_) {
+                if (to == wasteFirst_ + w) continue;
+                const uint8_t known = DropSlot(wasteFirst_ + w, card, to);
+                if (known == 0) {
+                    actions.resize(before);
+                    return false;
+                }
+                if (known == 2) actions.push_back(CompoundCode(clicks, w, to));
+            }
+        }
+    }
+    return true;
 }
 
 int TSearchState::From(TCode code) const {

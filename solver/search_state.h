@@ -50,6 +50,14 @@ class TSearchState {
     bool Apply(TCode code);
     // Takes back the last action carried out.
     void Undo(TCode code);
+    // Apply and Undo for the actions of one position taken one after the
+    // other in the order of LegalActions: the stock clicks of a move that
+    // comes with clicks stay carried out when the move is taken back
+    // (clicks counts them), so that the next such move needs only the
+    // clicks it has more. DropClicks takes them back at the end.
+    bool ApplyKeepingClicks(TCode code, int& clicks);
+    void UndoKeepingClicks(TCode code);
+    void DropClicks(int& clicks);
     // Forgets how to take back the actions carried out so far.
     void KeepApplied() {
         undo_.clear();
@@ -82,7 +90,10 @@ class TSearchState {
     // The actions of the rules that the search's action stands for.
     void AppendActions(TCode code, std::vector<TAction>& out) const;
     const TPosition& Position() const { return work_; }
-    uint64_t Bytes() const { return memo_.capacity() + openMemo_.capacity() + undo_.capacity(); }
+    uint64_t Bytes() const {
+        return memo_.capacity() + openMemo_.capacity() + undo_.capacity() +
+               rounds_.capacity() * sizeof(TRound);
+    }
 
   private:
     struct TPileCards {
@@ -94,7 +105,17 @@ class TSearchState {
     int From(TCode code) const;
     int To(TCode code) const;
     bool CycleKey(TKey& key) const;
+    // One round of the stock: the waste piles' top cards after each of its
+    // clicks (kNoCard for an empty pile), remembered by the fingerprint of
+    // the stock and the waste piles.
+    struct TRound {
+        TKey Stock;
+        uint8_t Clicks = 0;
+        uint8_t Tops[128] = {};
+    };
     void StockRound(std::vector<TCode>& actions);
+    bool RoundFrom(const TRound& round, std::vector<TCode>& actions);
+    uint8_t& DropSlot(int from, uint8_t card, int to);
     void ReadPile(int index);
     void WritePile(int index, int before);
     TKey PileToken(int index, int height, uint8_t card) const;
@@ -137,6 +158,7 @@ class TSearchState {
     // the lower (the order in which a redeal fills them).
     std::vector<uint8_t> slotOrder_;
     std::vector<TKey> round_;
+    std::vector<TRound> rounds_;
 
     // What Drops has learnt: for two top cards, and for a card and the suits
     // the foundations show when the target is an empty foundation.

@@ -405,9 +405,12 @@ TSolver::TStep TSolver::ExpandNext() {
         if (!Keep(parent, via, current_)) return TStep::Stopped;
     }
 
+    // The moves that come with stock clicks come in the order of their
+    // clicks: each needs only the clicks it has more than the one before.
     state_.LegalActions(order_);
+    int clicks = 0;
     for (const TCode code : order_) {
-        if (!state_.Apply(code)) continue;
+        if (!state_.ApplyKeepingClicks(code, clicks)) continue;
         const TSeenSet::TInsert inserted = seen_.Insert(state_.Key(), HeldBytes() - seen_.Bytes());
         if (inserted == TSeenSet::Full) {
             result_.Stop = TStopReason::Memory;
@@ -427,8 +430,9 @@ TSolver::TStep TSolver::ExpandNext() {
             if (!Afford(queue_.PushCost(score))) return TStep::Stopped;
             queue_.Push(score, current_, code);
         }
-        state_.Undo(code);
+        state_.UndoKeepingClicks(code);
     }
+    state_.DropClicks(clicks);
     return TStep::Going;
 }
 

@@ -66,8 +66,15 @@ TEST(SearchState, WalksKeepTheFingerprintAndThePackedFormTrue) {
                                        : actions[random() % actions.size()];
                 if (state.Apply(code)) applied.push_back(code);
             }
-            const TSearchState fresh(state.Position());
+            // A state that has just read the position, with nothing
+            // remembered from earlier positions, agrees on the fingerprint
+            // and on the actions.
+            TSearchState fresh(state.Position());
             ASSERT_EQ(state.Key(), fresh.Key()) << "kind " << kind << " step " << step;
+            std::vector<TCode> again;
+            state.LegalActions(actions);
+            fresh.LegalActions(again);
+            ASSERT_EQ(actions, again) << "kind " << kind << " step " << step;
         }
         // Packing and unpacking elsewhere gives back the same position.
         std::vector<uint8_t> packed(TSearchState::kMaxPacked);
