@@ -115,8 +115,14 @@ check("an undo renames piles", names(table) == before and renamed(events))
 
 # The hint searches for up to five seconds; its marks then rename piles and
 # the focus moves to the pile to act on (the marks show for a moment only).
-events = press(window, ["h"], 8, lambda event: "hint: move here" in event[1]
-               or "hint: click here" in event[1])
+# The bus may deliver the focus before the renames, so both are waited for.
+def hint_heard(_event):
+    return (any("hint:" in name for name in renamed(heard))
+            and any(kind.startswith("object:state-changed:focused") and "hint: " in name
+                    for kind, name in heard))
+
+
+events = press(window, ["h"], 8, hint_heard)
 print("heard:", events)
 marked = [name for name in names(table) if "hint:" in name]
 print("marked:", marked, "focused:", focused(table))

@@ -11,6 +11,7 @@
 #include "engine/position_builder.h"
 #include "engine/rules.h"
 #include "history/savefile.h"
+#include "sanitized.h"
 #include "solver/solver.h"
 #include "temp_dir.h"
 #include "tools/solve_command.h"
@@ -83,13 +84,7 @@ TEST_F(SolveCommand, SolveWritesAWinningScriptOfTheDealtGame) {
 TEST_F(SolveCommand, WrittenLinesWinThroughTriskToolPlay) {
     // The time limits are of processor time; a sanitized build runs the
     // search several times slower, so it gets as much more time.
-#if defined(__SANITIZE_ADDRESS__)
-    constexpr int kSlowdown = 5;
-#elif defined(__has_feature)
-    constexpr int kSlowdown = __has_feature(address_sanitizer) ? 5 : 1;
-#else
-    constexpr int kSlowdown = 1;
-#endif
+    constexpr int kSlowdown = kSanitized ? 5 : 1;
     const struct {
         const char* Kind;
         const char* Number;
