@@ -642,6 +642,7 @@ TSolveResult TSolver::Finish() {
     result_.Milliseconds = static_cast<uint64_t>(
         std::chrono::duration_cast<std::chrono::milliseconds>(Now() - started_).count());
     result_.PeakBytes = std::max({result_.PeakBytes, HeldBytes(), seen_.PeakBytes()});
+    result_.MostOnFoundations = std::max(result_.MostOnFoundations, bestValue_);
     return result_;
 }
 
@@ -652,6 +653,7 @@ TSolveResult TSolver::Run() {
     }
     seen_.Insert(state_.Key(), 0);
     result_.Positions = 1;
+    result_.MostOnFoundations = state_.OnFoundations();
     if (state_.IsWon()) {
         result_.Verdict = TVerdict::Winnable;
         return Finish();
@@ -735,6 +737,7 @@ TSolveResult Solve(const TPosition& position, const TSolverLimits& limits,
     wary.Milliseconds += usual.Milliseconds;
     wary.Positions += usual.Positions;
     wary.PeakBytes = std::max(wary.PeakBytes, usual.PeakBytes);
+    wary.MostOnFoundations = std::max(wary.MostOnFoundations, usual.MostOnFoundations);
     return wary;
 }
 

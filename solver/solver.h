@@ -66,6 +66,9 @@ struct TSolveResult {
     std::vector<TAction> Line;
     // Distinct positions visited, the start included.
     uint64_t Positions = 0;
+    // The most cards on the foundations where a line of the search ended,
+    // the start's own count at least: how near an undecided game came.
+    int MostOnFoundations = 0;
     // Most memory held at once by the search's own tables and stacks.
     uint64_t PeakBytes = 0;
     uint64_t Milliseconds = 0;

@@ -28,8 +28,9 @@ const char* const kSolveCommandUsage =
     "\"not winnable\" (1, proved by a relaxation of the rules or by visiting every\n"
     "reachable position) or \"undetermined: limit reached after P positions\" (3).\n"
     "--script-out writes the winning line as a script for trisk-tool play; --explain\n"
-    "adds how the verdict was proved. Simplified and Classical share the time with\n"
-    "the linked kind on the same deal. hint prints the first action of a winning\n"
+    "adds how the verdict was proved, or for an undetermined one the most cards on\n"
+    "the foundations at the end of a line. Simplified and Classical share the time\n"
+    "with the linked kind on the same deal. hint prints the first action of a winning\n"
     "line. survey solves deals A to B on J threads (default 1) and prints\n"
     "number,verdict,actions,positions,milliseconds,peak_kb,method for each (method:\n"
     "search, relaxation or linked) and a summary.\n"
@@ -283,7 +284,9 @@ std::string Explanation(const TSolveResult& result) {
         text = "proof: the winning line, found after " + std::to_string(result.Positions) +
                " positions\n";
     } else {
-        text = "no proof: " + std::to_string(result.Positions) + " positions visited" + cut + "\n";
+        text = "no proof: " + std::to_string(result.Positions) + " positions visited" + cut +
+               "\n  most cards on the foundations at the end of a line: " +
+               std::to_string(result.MostOnFoundations) + "\n";
     }
     return text;
 }

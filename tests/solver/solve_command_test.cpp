@@ -129,6 +129,45 @@ TEST_F(SolveCommand, TinyPositionLimitGivesUndetermined) {
     EXPECT_EQ(out.str(), "undetermined: limit reached after 5 positions\n");
 }
 
+// An undecided search tells how many cards its best line brought to the
+// foundations: never fewer than the position already has.
+TEST_F(SolveCommand, ExplainTellsHowNearAnUndecidedGameCame) {
+    TPosition position = DealtPosition(gkTriskClassic, 10);
+    const TSolveResult result = Solve(position, {});
+    ASSERT_EQ(result.Verdict, TVerdict::Winnable);
+    const auto onCorners = [&position] {
+        int count = 0;
+        for (int p = 0; p < kTombPilesPerGroup; ++p)
+            count += position.Board.CardCount(position.Kind, GroupCorner, p);
+        return count;
+    };
+    TFaultLog faults;
+    for (size_t i = 0; i < result.Line.size() && onCorners() < 20; ++i) {
+        const TAction& action = result.Line[i];
+        if (action.IsStock)
+            ApplyStockClick(position, faults);
+        else
+            ApplyMove(position, action.Move.From, action.Move.To, faults);
+    }
+    const std::string saved = Save("midway.kxr", position);
+    ASSERT_EQ(Run({"solve", saved, "--max-positions", "5", "--explain"}), 3) << err.str();
+    EXPECT_NE(out.str().find("\n  most cards on the foundations at the end of a line: " +
+                             std::to_string(onCorners()) + "\n"),
+              std::string::npos)
+        << out.str();
+
+    // From the deal, the probes' lines bring cards out.
+    ASSERT_EQ(
+        Run({"solve", "--kind", "2", "--number", "459", "--max-positions", "50000", "--explain"}),
+        3);
+    const std::string text = out.str();
+    const size_t at = text.find("end of a line: ");
+    ASSERT_NE(at, std::string::npos) << text;
+    const int most = std::stoi(text.substr(at + 15));
+    EXPECT_GT(most, 0);
+    EXPECT_LT(most, kDeckSize);
+}
+
 TEST_F(SolveCommand, HintAndSolveWorkFromTheSavedPosition) {
     // A position two actions into a winnable game.
     TPosition position = DealtPosition(gkDiamond, 9);
