@@ -47,6 +47,13 @@ class SolveCommand : public ::testing::Test {
                    static_cast<std::streamsize>(bytes.size()));
         return path;
     }
+    static void Play(TPosition& position, const TAction& action) {
+        TFaultLog faults;
+        if (action.IsStock)
+            ApplyStockClick(position, faults);
+        else
+            ApplyMove(position, action.Move.From, action.Move.To, faults);
+    }
     std::vector<TAction> ReadScript(const std::string& path) {
         std::vector<TAction> line;
         std::ifstream in(path);
@@ -141,14 +148,8 @@ TEST_F(SolveCommand, ExplainTellsHowNearAnUndecidedGameCame) {
             count += position.Board.CardCount(position.Kind, GroupCorner, p);
         return count;
     };
-    TFaultLog faults;
-    for (size_t i = 0; i < result.Line.size() && onCorners() < 20; ++i) {
-        const TAction& action = result.Line[i];
-        if (action.IsStock)
-            ApplyStockClick(position, faults);
-        else
-            ApplyMove(position, action.Move.From, action.Move.To, faults);
-    }
+    for (size_t i = 0; i < result.Line.size() && onCorners() < 20; ++i)
+        Play(position, result.Line[i]);
     const std::string saved = Save("midway.kxr", position);
     ASSERT_EQ(Run({"solve", saved, "--max-positions", "5", "--explain"}), 3) << err.str();
     EXPECT_NE(out.str().find("\n  most cards on the foundations at the end of a line: " +
@@ -173,14 +174,8 @@ TEST_F(SolveCommand, HintAndSolveWorkFromTheSavedPosition) {
     TPosition position = DealtPosition(gkDiamond, 9);
     const TSolveResult result = Solve(position, {});
     ASSERT_EQ(result.Verdict, TVerdict::Winnable);
-    TFaultLog faults;
-    for (int i = 0; i < 2; ++i) {
-        const TAction& action = result.Line[i];
-        if (action.IsStock)
-            ApplyStockClick(position, faults);
-        else
-            ApplyMove(position, action.Move.From, action.Move.To, faults);
-    }
+    for (int i = 0; i < 2; ++i)
+        Play(position, result.Line[i]);
     const std::string saved = Save("later.kxr", position);
 
     // Without a time limit the search does not depend on the machine's speed
